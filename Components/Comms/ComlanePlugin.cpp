@@ -1,0 +1,5 @@
+#include "ComlanePlugin.h"
+
+#include "OrvComms.h"
+
+OrvCommsInterface* ComlanePlugin::createOrvComms() { return new OrvComms; }

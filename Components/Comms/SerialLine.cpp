@@ -1,0 +1,33 @@
+#include "SerialLine.h"
+
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+
+void MakeLineRaw(int fd) {
+    termios tio{};
+    if (tcgetattr(fd, &tio) != 0)
+        return;
+    cfmakeraw(&tio);
+    tio.c_iflag &= ~(IXON | IXOFF | IXANY);
+    tio.c_cflag |= CLOCAL | CREAD | HUPCL;
+    tio.c_cflag &= ~CRTSCTS;
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    tcsetattr(fd, TCSANOW, &tio);
+}
+
+void RequestLowLatency(int fd) {
+    serial_struct serial{};
+    if (ioctl(fd, TIOCGSERIAL, &serial) != 0)
+        return;
+    serial.flags |= ASYNC_LOW_LATENCY;
+    ioctl(fd, TIOCSSERIAL, &serial);
+}
+
+int PendingOutput(int fd) {
+    int count = 0;
+    if (ioctl(fd, TIOCOUTQ, &count) != 0)
+        return 0;
+    return count;
+}

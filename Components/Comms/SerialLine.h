@@ -1,0 +1,14 @@
+#pragma once
+
+// What QSerialPort does not offer on an open Linux serial descriptor.
+
+// Raw 8-bit line: no echo, no translation, no software flow control, and
+// HUPCL so that closing the port drops DTR (which ends a modem call).
+void MakeLineRaw(int fd);
+
+// Asks a USB serial adapter to drop its latency timer (ASYNC_LOW_LATENCY).
+// Devices without the setting (a pseudo-terminal) are left as they are.
+void RequestLowLatency(int fd);
+
+// Bytes written to the driver but not yet sent on the line (0 when unknown).
+int PendingOutput(int fd);

@@ -1,0 +1,8 @@
+#include "frmMain.h"
+
+#include <QCoreApplication>
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("frmMain");
+    setWindowTitle("Hushmark " + QCoreApplication::applicationVersion());
+}

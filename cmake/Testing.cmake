@@ -1,0 +1,31 @@
+# hushmark_add_test(<name> SOURCES <files...> LIBS <targets...> [TIMEOUT <s>])
+#
+# Every test runs on Qt's offscreen platform with its own settings folder, so no
+# test reads or writes the user's settings and tests never share state.
+function(hushmark_add_test name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
+  set(config_dir ${CMAKE_BINARY_DIR}/test-config/${name})
+  set_tests_properties(${name} PROPERTIES
+    TIMEOUT ${ARG_TIMEOUT}
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${config_dir};HUSHMARK_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()
+
+# One test executable per test_*.cpp in the calling folder, named <prefix>_<file>.
+function(hushmark_add_folder_tests prefix)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
+  foreach(source ${sources})
+    get_filename_component(stem ${source} NAME_WE)
+    if(ARG_TIMEOUT)
+      hushmark_add_test(${prefix}_${stem} SOURCES ${source} LIBS ${ARG_LIBS} TIMEOUT ${ARG_TIMEOUT})
+    else()
+      hushmark_add_test(${prefix}_${stem} SOURCES ${source} LIBS ${ARG_LIBS})
+    endif()
+  endforeach()
+endfunction()
