@@ -1,0 +1,42 @@
+#include "HostSettings.h"
+
+#include <QSettings>
+
+namespace HostSettings {
+
+namespace {
+QSettings Store() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, "OrvType1", "OrvType1");
+}
+QString Path(const QString& section, const QString& key) { return section + '/' + key; }
+} // namespace
+
+QString Read(const QString& section, const QString& key, const QString& defaultValue) {
+    return Store().value(Path(section, key), defaultValue).toString();
+}
+
+void Write(const QString& section, const QString& key, const QVariant& value) {
+    QSettings store = Store();
+    store.setValue(Path(section, key), value.toString());
+}
+
+int ReadInt(const QString& section, const QString& key, int defaultValue, int lower, int upper) {
+    bool ok = false;
+    const int value = Read(section, key, QString()).trimmed().toInt(&ok);
+    return ok && value >= lower && value <= upper ? value : defaultValue;
+}
+
+bool ReadBool(const QString& section, const QString& key, bool defaultValue) {
+    const QString text = Read(section, key, QString()).trimmed().toLower();
+    if (text == "true")
+        return true;
+    if (text == "false")
+        return false;
+    return defaultValue;
+}
+
+void WriteBool(const QString& section, const QString& key, bool value) {
+    Write(section, key, value ? "True" : "False");
+}
+
+} // namespace HostSettings

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+// The host's settings store: application "OrvType1", one INI file per user
+// ($XDG_CONFIG_HOME/OrvType1/OrvType1.ini). Sections and keys live here only.
+namespace HostSettings {
+
+constexpr auto Main = "Main";
+constexpr auto Comms = "Comms";
+constexpr auto Modem = "Modem";
+constexpr auto Confirm = "Confirm";
+constexpr auto SettingCurrent = "SettingCurrent";
+
+QString Read(const QString& section, const QString& key, const QString& defaultValue);
+void Write(const QString& section, const QString& key, const QVariant& value);
+
+// A whole number within lower..upper; text that does not parse, or a value
+// outside the range, takes the default.
+int ReadInt(const QString& section, const QString& key, int defaultValue, int lower, int upper);
+// "True"/"False" in any letter case; anything else takes the default.
+bool ReadBool(const QString& section, const QString& key, bool defaultValue);
+void WriteBool(const QString& section, const QString& key, bool value);
+
+} // namespace HostSettings

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test.
+# Usage: tools/test.sh [--sanitize]   (AddressSanitizer + UndefinedBehaviorSanitizer build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=build
+options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DHUSHMARK_WERROR=ON)
+if [ "${1:-}" = "--sanitize" ]; then
+    build=build-asan
+    options=(-DCMAKE_BUILD_TYPE=Debug -DHUSHMARK_WERROR=ON -DHUSHMARK_SANITIZE=ON)
+    export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+fi
+
+tools/deps.sh
+cmake -S . -B "$build" -G Ninja "${options[@]}" >/dev/null
+cmake --build "$build" -j2
+ctest --test-dir "$build" -j2 --output-on-failure
