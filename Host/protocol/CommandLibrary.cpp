@@ -1,0 +1,224 @@
+#include "CommandLibrary.h"
+
+#include "Convert.h"
+#include "Framing.h"
+#include "Notices.h"
+#include "Transactions.h"
+
+qint16 CurrentFrequencyWeighting = -1;
+qint16 CurrentTimeWeighting = -1;
+
+namespace {
+
+constexpr qint32 StopLoggingTimeOut = 5000;
+
+qint16 WeightingCode(qint16 code) { return code == 1 ? 1 : 0; }
+
+// Restores the comms wait limit when a command that needs its own is done.
+class TimeOutScope {
+public:
+    explicit TimeOutScope(qint32 milliseconds) : m_saved(GetCommsTimeOut()) {
+        SetCommsTimeOut(milliseconds);
+    }
+    ~TimeOutScope() { SetCommsTimeOut(m_saved); }
+
+private:
+    qint32 m_saved;
+};
+
+} // namespace
+
+namespace Logger {
+
+bool SendPulse() { return ActionTransaction("/"); }
+
+bool Handshake() {
+    ExchangeScope exchange;
+    SendCommand("/");
+    return RequestReplyWithEvents(1) && ReplyBuffer == "k";
+}
+
+LoggerDateTime GetDateTime() {
+    if (!RecordQuery("d", "Get date/time", 6))
+        return UnsetDateTime();
+    return ReadDateTime(ReplyBuffer, 1);
+}
+
+bool SetDateTime(qint16 dayOfWeek, const LoggerDateTime& value) {
+    const auto bytes = DateTimeToBytes(value);
+    if (!bytes || dayOfWeek < 1 || dayOfWeek > 7) {
+        ReportCommsFailure("Set date/time"); // a date the logger cannot hold is not sent
+        return false;
+    }
+    ExchangeScope exchange;
+    SendCommand("D");
+    if (!SendData(char(dayOfWeek) + *bytes)) {
+        ReportCommsFailure("Set date/time");
+        return false;
+    }
+    if (!RequestReply(1)) {
+        ReportCommsFailure("Set date/time no return code");
+        return false;
+    }
+    if (ReplyBuffer != "D") {
+        ReportCommsFailure("Set date/time bad return code");
+        return false;
+    }
+    return true;
+}
+
+bool SetPowerDown(qint16 code) { return ByteSettingWithEcho("R", "Set Power Down", code); }
+
+bool SetFrequency(qint16 code) {
+    const qint16 sent = WeightingCode(code);
+    const bool ok = ByteSettingWithEcho("F", "Set frequency", sent);
+    CurrentFrequencyWeighting = ok ? sent : -1;
+    return ok;
+}
+
+bool SetTimeWeighting(qint16 code) {
+    const qint16 sent = WeightingCode(code);
+    if (sent == CurrentTimeWeighting)
+        return true;
+    // Keep the cache true after a set, so that a later press is not skipped
+    // against a value the logger no longer holds.
+    const bool ok = ByteSettingWithEcho("W", "Set Time Weighting", sent);
+    CurrentTimeWeighting = ok ? sent : -1;
+    return ok;
+}
+
+bool SetRange(qint16 index) { return ByteSettingWithEcho("L", "Set Range", index); }
+
+qint16 GetRange() { return ByteQuery("l", "Get range"); }
+
+bool SetSerialNumber(qint32 serialNumber) {
+    const auto bytes = LongToBytes(serialNumber);
+    bool ok = false;
+    if (bytes) {
+        ExchangeScope exchange;
+        SendCommand("I");
+        const bool sent = SendData(*bytes);
+        ok = RequestReply(1) && sent && ReplyBuffer == "O";
+    }
+    if (!ok)
+        ReportCommsFailure("Set serial number");
+    return ok;
+}
+
+qint16 GetBuffers() { return ByteQuery("b", "Get buffers"); }
+
+bool ClearBuffer() { return ActionTransaction("C"); }
+
+qint16 GetSpl() { return WordQuery("s", "Get SPL"); }
+
+qint16 GetRawSpl() { return WordQuery("z", "Get Raw SPL"); }
+
+UpdateRecord GetUpdate() {
+    if (!RecordQuery("1", "Get Update", UpdateLength))
+        return FailedUpdate();
+    return DecodeUpdate(ReplyBuffer);
+}
+
+InformationRecord GetInformation() {
+    if (!RecordQuery("2", "Get Information", InformationLength))
+        return FailedInformation();
+    return DecodeInformation(ReplyBuffer);
+}
+
+ParametersRecord GetParameters() {
+    const ParametersRecord record = RecordQuery("3", "Get Parameters", ParametersLength)
+                                        ? DecodeParameters(ReplyBuffer)
+                                        : FailedParameters();
+    CurrentFrequencyWeighting = record.frequencyCode;
+    CurrentTimeWeighting = record.timeCode;
+    return record;
+}
+
+qint16 InitialiseDownload(qint16 buffer) {
+    if (!SettingTransaction("#", QByteArray(1, char(buffer & 0xFF)), 2)) {
+        ReportCommsFailure("Initialise download");
+        return -1;
+    }
+    return ReadWord(ReplyBuffer, 1);
+}
+
+QByteArray ReadBlock() {
+    if (!RecordQuery("$", QString(), MemoryBlockLength))
+        return {};
+    return ReplyBuffer;
+}
+
+bool SendPostReference(qint16 tenths) {
+    // "Not taken" travels as FF FF, the same bits as -1.
+    return SettingTransaction("p", SignedWordToBytes(tenths), 1);
+}
+
+bool StopLogging() {
+    TimeOutScope wait(StopLoggingTimeOut);
+    return ActionTransaction("q");
+}
+
+qint16 GetLoggingMode() {
+    if (!RecordQuery("h", QString(), 1))
+        return -1;
+    return qint16(quint8(ReplyBuffer.at(0)) & 3);
+}
+
+bool ResetLogger() { return ActionTransaction("g"); }
+
+bool SwitchBuffers() { return ActionTransaction("X"); }
+
+bool SetLoggerBaudRate(qint32 baudRate) {
+    const auto bytes = WordToBytes(baudRate);
+    if (!bytes)
+        return false;
+    ExchangeScope exchange;
+    SendCommand("U");
+    const bool sent = SendData(*bytes);
+    RequestReply(1); // not examined: the logger may switch before it answers
+    return sent;
+}
+
+void ClearOverload() { CommandOnly("v"); }
+
+void Unlink() { CommandOnly("n"); }
+
+LastResults GetLastResults() {
+    LastResults results;
+    ExchangeScope exchange;
+    SendCommand("o");
+    if (!RequestReply(1))
+        return results;
+    if (ReplyBuffer.at(0) == 0) {
+        results.status = LastResults::NoData;
+    } else if (RequestReply(MemoryBlockLength)) {
+        results.status = LastResults::Available;
+        results.record = ReplyBuffer;
+    }
+    return results;
+}
+
+} // namespace Logger
+
+BufferRecord ProgramRead(qint16 buffer) {
+    if (!SettingTransaction("B", QByteArray(1, char(buffer & 0xFF)), BufferRecordLength)) {
+        ReportCommsFailure("Program read");
+        return EmptyBufferRecord();
+    }
+    return DecodeBufferRecord(ReplyBuffer);
+}
+
+bool WakeLogger() {
+    const Notice asleep{"Orvane Instruments",
+                        "The logger has powered itself down whilst waiting for a user "
+                        "response.\r\rTo continue this operation please wake up the logger and "
+                        "then press 'Retry'.\rTo abort this operation and to unlink from the "
+                        "logger press 'Cancel'.",
+                        NoticeButtons::RetryCancel, NoticeIcon::Warning};
+    for (;;) {
+        if (Logger::SendPulse())
+            return true;
+        if (ShowNotice(asleep) != NoticeAnswer::Retry)
+            return false;
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <stdexcept>
+
+// The one program-wide queue that serialises all logger work. Windows post a
+// request (a code and one 16-bit argument); one dispatch run performs them in
+// order. A post made while a run is in progress only appends, so handlers that
+// fire during a wait never start a second exchange.
+
+constexpr int QueueCapacity = 30;
+
+using RequestAction = std::function<void(qint16 argument)>;
+
+// The table from request code to action. Windows register the codes they own;
+// a code with no action is taken from the queue and ignored.
+void RegisterRequest(qint16 code, RequestAction action);
+
+void PostRequest(qint16 code, qint16 argument = 0);
+// showModally is called when the current run ends (at once when idle).
+void ParkWindow(std::function<void()> showModally);
+bool QueueIsEmpty();
+// Position > 0: a dispatch run is in progress.
+bool QueueRunInProgress();
+void ResetQueue();
+
+// An action that fails throws this; the run reports it and goes on.
+class RequestError : public std::runtime_error {
+public:
+    RequestError(int number, const QString& description)
+        : std::runtime_error(description.toStdString()), number(number) {}
+    int number;
+};

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "Framing.h"
+#include "Link.h"
+#include "LoggerSimulator.h"
+#include "Notices.h"
+
+#include <QSettings>
+#include <QStringList>
+#include <QTest>
+
+// Records every notice the protocol layer shows, answering questions with
+// the queued answers (Cancel when none are left).
+struct NoticeRecorder {
+    QList<Notice> notices;
+    QList<NoticeAnswer> answers;
+    std::function<void()> beforeAnswer;
+
+    NoticeRecorder() {
+        SetNoticeHandler([this](const Notice& notice) {
+            notices << notice;
+            if (beforeAnswer)
+                beforeAnswer();
+            if (notice.buttons == NoticeButtons::Ok)
+                return NoticeAnswer::Ok;
+            return answers.isEmpty() ? NoticeAnswer::Cancel : answers.takeFirst();
+        });
+    }
+    ~NoticeRecorder() { SetNoticeHandler(nullptr); }
+    QStringList texts() const {
+        QStringList result;
+        for (const Notice& notice : notices)
+            result << notice.text;
+        return result;
+    }
+};
+
+// A simulator on a pseudo-terminal with the host linked to it on port 1.
+struct LinkedLogger {
+    LoggerSimulator sim;
+
+    explicit LinkedLogger(bool modem = false) { sim.setModemMode(modem); }
+    ~LinkedLogger() {
+        if (OrvCommsInterface* link = CommsLink())
+            link->CloseComms();
+    }
+
+    bool startSimulator() {
+        std::string error;
+        if (!sim.start(&error)) {
+            qWarning("simulator: %s", error.c_str());
+            return false;
+        }
+        QSettings store(QSettings::IniFormat, QSettings::UserScope, "OrvType1", "OrvType1");
+        store.setValue("Comms/Device1", QString::fromStdString(sim.devicePath()));
+        store.sync();
+        return true;
+    }
+
+    bool link() { return startSimulator() && OpenLink(1, 19200, 1); }
+
+    std::string wire() const { return sim.hostBytes(); }
+};
