@@ -6,7 +6,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Hushmark");
     QApplication::setApplicationVersion(HUSHMARK_VERSION);
-    frmMain window;
+    frmMain window(QApplication::arguments().mid(1));
     window.show();
     return app.exec();
 }

@@ -20,6 +20,11 @@ void Write(const QString& section, const QString& key, const QVariant& value) {
     store.setValue(Path(section, key), value.toString());
 }
 
+void Remove(const QString& section, const QString& key) {
+    QSettings store = Store();
+    store.remove(Path(section, key));
+}
+
 int ReadInt(const QString& section, const QString& key, int defaultValue, int lower, int upper) {
     bool ok = false;
     const int value = Read(section, key, QString()).trimmed().toInt(&ok);

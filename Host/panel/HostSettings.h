@@ -15,6 +15,7 @@ constexpr auto SettingCurrent = "SettingCurrent";
 
 QString Read(const QString& section, const QString& key, const QString& defaultValue);
 void Write(const QString& section, const QString& key, const QVariant& value);
+void Remove(const QString& section, const QString& key);
 
 // A whole number within lower..upper; text that does not parse, or a value
 // outside the range, takes the default.

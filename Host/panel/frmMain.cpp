@@ -1,8 +1,136 @@
 #include "frmMain.h"
 
-#include <QCoreApplication>
+#include "CommandRequests.h"
+#include "FillPanel.h"
+#include "GraphLauncher.h"
+#include "Link.h"
+#include "RequestQueue.h"
+#include "frmLink.h"
+#include "frmMessage.h"
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+#include <QAction>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPushButton>
+
+frmMain::frmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(parent) {
     setObjectName("frmMain");
-    setWindowTitle("Hushmark " + QCoreApplication::applicationVersion());
+    SPLTimer.setObjectName("SPLTimer");
+    buildDisplays();
+    buildButtons();
+    buildMenus();
+    m_linkWindow = new frmLink(this);
+    m_graph = new GraphLauncher(this);
+
+    connect(&SPLTimer, &QTimer::timeout, this, [] {
+        if (QueueIsEmpty())
+            PostRequest(2);
+    });
+    connect(cmdLink, &QPushButton::clicked, this, &frmMain::main_link_handler);
+    connect(LoggingButton, &QPushButton::clicked, this, [] { PostRequest(14); });
+    connect(DownloadButton, &QPushButton::clicked, this, [] { PostRequest(6); });
+    connect(DetailsButton, &QPushButton::clicked, this, [] { PostRequest(13); });
+    connect(ViewLastButton, &QPushButton::clicked, this, [] { PostRequest(34); });
+    connect(CalibrateButton, &QPushButton::clicked, this, [this] {
+        if (m_activities.openCalibration)
+            m_activities.openCalibration();
+    });
+    connect(ResetPeakHoldButton, &QPushButton::clicked, this, [this] { m_peakLevel = 0; });
+    connect(OverloadIndicatio, &QPushButton::clicked, this, &frmMain::clearOverload);
+    connect(GraphButton, &QPushButton::clicked, this, [this] {
+        if (!m_graph->exists())
+            cmdLink->setEnabled(false);
+        if (!m_graph->launch())
+            cmdLink->setEnabled(true);
+        LinkItem->setEnabled(cmdLink->isEnabled());
+    });
+    connect(m_graph, &GraphLauncher::GraphBusy, this, [this] { GraphButton->setEnabled(false); });
+    connect(m_graph, &GraphLauncher::GraphFree, this, [this] { GraphButton->setEnabled(true); });
+    connect(m_graph, &GraphLauncher::GraphEnd, this, [this] {
+        cmdLink->setEnabled(true);
+        LinkItem->setEnabled(true);
+    });
+
+    RegisterCommandRequests();
+    RegisterRequest(1, [this](qint16) { main_set_buttons(); });
+    RegisterRequest(2, [this](qint16) { main_update(); });
+    RegisterRequest(5, [this](qint16) { main_get_info(); });
+    RegisterRequest(11, [this](qint16) { main_unlink(); });
+    RegisterRequest(14, [this](qint16) { main_logging_handler(); });
+    RegisterRequest(30, [this](qint16) { main_get_status(); });
+    RegisterRequest(31, [this](qint16) { main_unlink_handler(); });
+    RegisterRequest(34, [this](qint16) { ViewLastResults(); });
+    RegisterRequest(36, [this](qint16 enable) { SetPowerDown(enable != 0); });
+    SetLinkWindows({[this](qint16 port) { disablePortEntry(port); },
+                    [this] { return runModemWindow(); }, [this] { return runLinkWindow(); }});
+    SetMessageWindowContext(this, &SPLTimer, [this] { main_update(); });
+
+    startUp(arguments);
+}
+
+frmMain::~frmMain() {
+    SetLinkWindows({});
+    SetMessageWindowContext(nullptr, nullptr, nullptr);
+}
+
+void frmMain::registerChildWindow(QWidget* window) { m_childWindows << window; }
+
+void frmMain::hide_child_forms() {
+    for (QWidget* window : std::as_const(m_childWindows))
+        window->hide();
+}
+
+void frmMain::EnableInterface(bool enable) {
+    for (QMenu* menu : {LoggerMenu, SetupMenu, mnuOptions, mnuHelp})
+        menu->menuAction()->setEnabled(enable);
+    // The link is not touched while the graph viewer is open.
+    cmdLink->setEnabled(enable && !m_graph->exists());
+    LinkItem->setEnabled(cmdLink->isEnabled());
+    ClockFrame->setEnabled(enable);
+    TemperatureFrame->setEnabled(enable);
+    main_enable(enable);
+}
+
+void frmMain::logging_enable(bool enable) {
+    const bool on = enable && m_linked;
+    LoggingButton->setEnabled(on);
+    LoggingItem->setEnabled(on);
+}
+
+void frmMain::download_enable(bool enable) {
+    const bool on = enable && m_linked;
+    DownloadButton->setEnabled(on);
+    DownloadItem->setEnabled(on);
+    DumpAllItem->setEnabled(on && m_method != 2);
+}
+
+void frmMain::main_enable(bool enable) {
+    const bool linkedAndOn = enable && m_linked;
+    logging_enable(enable);
+    download_enable(enable);
+    for (QPushButton* button : FreqWeightingButton + TimeWeightingButton)
+        button->setEnabled(linkedAndOn);
+    for (QAction* item : FrequencyWeightingItem + TimeAveragingItem)
+        item->setEnabled(linkedAndOn);
+    const bool calibrate = linkedAndOn && m_method != 2 && m_mode == 0;
+    CalibrateButton->setEnabled(calibrate);
+    CalibrationItem->setEnabled(calibrate);
+    DetailsButton->setEnabled(linkedAndOn && m_mode != 0);
+    ViewLastButton->setEnabled(linkedAndOn && m_mode != 0);
+    InitButton->setVisible(m_factory);
+    InitButton->setEnabled(m_factory && linkedAndOn);
+    for (QAction* item : {SetDateItem, TemperatureItem, PowerDownItem, UpdateStatusItem})
+        item->setEnabled(linkedAndOn);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    const bool pressed = event->type() == QEvent::MouseButtonRelease ||
+                         (event->type() == QEvent::KeyPress &&
+                          static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space);
+    if (pressed && watched == ClockFrame)
+        clockClicked();
+    else if (pressed && watched == TemperatureFrame)
+        temperatureClicked();
+    return QMainWindow::eventFilter(watched, event);
 }

@@ -1,10 +1,224 @@
 #pragma once
 
-#include <QMainWindow>
+#include "BufferRecord.h"
 
-// The control panel: the program's main window.
+#include <QMainWindow>
+#include <QTimer>
+#include <QVector>
+#include <functional>
+
+class FillPanel;
+class LevelMeter;
+class QAction;
+class QActionGroup;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+class frmAbout;
+class frmLink;
+class frmModem;
+class ProgressForm;
+class GraphLauncher;
+
+// The control panel: the program's main window. It links to the logger, polls
+// its status, shows it, and starts every other activity through the request
+// queue.
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmMain(QWidget* parent = nullptr);
+    // arguments: the command line without the program name.
+    explicit frmMain(const QStringList& arguments = {}, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Link state (Part of the panel's data, read by other windows).
+    bool linked() const { return m_linked; }
+    qint16 loggingMode() const { return m_mode; }
+    qint16 linkMethod() const { return m_method; }
+    qint16 portNumber() const { return m_port; }
+    qint32 baudRate() const { return m_baud; }
+    qint16 battery() const { return m_battery; }
+    qint32 freeMemory() const { return m_freeMemory; }
+    bool memoryAlmostFull() const { return m_memoryAlmostFull; }
+    bool powerDownEnabled() const { return m_powerDownEnabled; }
+    qint16 updateRate() const { return m_updateRate; }
+    QString versionString() const { return m_version; }
+    QTimer* statusTimer() { return &SPLTimer; }
+
+    // Linking (request 11 and 31 actions among them).
+    void main_link_handler();
+    void main_unlink_handler();
+    void instant_unlink();
+    void main_unlink();
+    bool main_get_info();
+    void main_blank();
+    void main_enable(bool enable);
+    void EnableInterface(bool enable);
+    void logging_enable(bool enable);
+    void download_enable(bool enable);
+    void hide_child_forms();
+
+    // Status and displays.
+    void main_update();
+    void main_set_buttons();
+    void main_set_freq_objects(qint16 code);
+    void main_set_time_objects(qint16 code);
+    void main_set_logging_objects(qint16 mode);
+    void main_get_status();
+    void main_logging_handler();
+    void SetPowerDown(bool enable);
+    void update_configure(qint16 rate);
+    void ViewLastResults();
+    void main_set_comms_label();
+
+    // Windows of later activities register here to be hidden on unlink.
+    void registerChildWindow(QWidget* window);
+    // Opens the activity windows that other parts of the program provide.
+    struct Activities {
+        std::function<void()> openClock;
+        std::function<void()> calibrateTemperature;
+        std::function<void()> openCalibration;
+        std::function<void()> openLogging;
+        std::function<void(const QByteArray&)> showLastResults;
+        std::function<void()> stopLogging;
+        std::function<void()> updateBuffers;
+        std::function<void(qint16)> showRawLevel;
+        std::function<void()> refreshCurrentSettings;
+    };
+    void setActivities(Activities activities) { m_activities = std::move(activities); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Construction (frmMain_ui.cpp).
+    void buildDisplays();
+    void buildButtons();
+    void buildMenus();
+    QAction* addItem(QMenu* menu, const QString& name, const QString& caption,
+                     std::function<void()> handler);
+
+    // Start-up and shut-down (frmMain_startup.cpp).
+    void startUp(const QStringList& arguments);
+    void loadWindows();
+    void readCommsSettings();
+    void storePlacement();
+    void showHelp();
+
+    // Menu and button handlers (frmMain_menus.cpp).
+    void frequencyButton(qint16 index);
+    void timeButton(qint16 index);
+    void peakHoldToggled();
+    void updateRateChosen(qint16 rate);
+    void resetLogger();
+    void resetUnlinkedLogger();
+    void clearOverload();
+    void choosePort(qint16 port);
+    void chooseBaud(qint32 baud);
+    void chooseMethod(qint16 method);
+    void chooseDevice();
+    void clockClicked();
+    void temperatureClicked();
+    bool checkLinkedInStandby(const QString& notStandbyText);
+    void setOverloadShown(bool overload);
+    void setLinkCaptions(bool linked);
+    void setRawLevelMode(bool on) { m_rawLevelMode = on; }
+
+    // Linking helpers (frmMain_link.cpp).
+    void disablePortEntry(qint16 port);
+    qint16 runModemWindow();
+    bool runLinkWindow();
+    void showLevel(qint16 level);
+    void showClock(const LoggerDateTime& clock);
+    void readLoggingRecord();
+    QString remainingTimeText() const;
+
+    QTimer SPLTimer;
+    // Link state.
+    qint16 m_port = 2;
+    qint32 m_baud = 19200;
+    qint16 m_method = 1;
+    bool m_linked = false;
+    bool m_linking = false;
+    bool m_closing = false;
+    qint16 m_mode = 0;
+    bool m_powerDownEnabled = true;
+    qint16 m_battery = -1;
+    qint32 m_freeMemory = -1;
+    bool m_memoryAlmostFull = false;
+    BufferRecord m_loggingRecord;
+    // Panel state.
+    qint16 m_updateRate = 4;
+    qint16 m_chosenRate = 4;
+    qint16 m_peakLevel = 0;
+    bool m_rawLevelMode = false;
+    bool m_factory = false;
+    QString m_version;
+    QString m_modemNumber;
+    QList<QWidget*> m_childWindows;
+    QList<qint16> m_invalidPorts;
+    Activities m_activities;
+
+    frmLink* m_linkWindow = nullptr;
+    frmModem* m_modemWindow = nullptr;
+    frmAbout* m_about = nullptr;
+    ProgressForm* m_progress = nullptr;
+    GraphLauncher* m_graph = nullptr;
+
+    // Displays.
+    QLabel* boxSPL = nullptr;
+    LevelMeter* Image1 = nullptr;
+    QPushButton* OverloadIndicatio = nullptr;
+    QLabel* lblOverload = nullptr;
+    QLabel* SerialNumberBox = nullptr;
+    QLabel* DateBox = nullptr;
+    QLabel* ModeBox = nullptr;
+    QLabel* TemperatureBox = nullptr;
+    QLabel* DegreesLabel = nullptr;
+    QFrame* TemperatureFrame = nullptr;
+    QFrame* ClockFrame = nullptr;
+    FillPanel* BatteryPanel = nullptr;
+    FillPanel* MemoryPanel = nullptr;
+    QLabel* lblUnits = nullptr;
+    QLabel* lblComms = nullptr;
+    // Buttons.
+    QPushButton* cmdLink = nullptr;
+    QPushButton* LoggingButton = nullptr;
+    QPushButton* DownloadButton = nullptr;
+    QPushButton* CalibrateButton = nullptr;
+    QPushButton* DetailsButton = nullptr;
+    QPushButton* ViewLastButton = nullptr;
+    QPushButton* GraphButton = nullptr;
+    QPushButton* InitButton = nullptr;
+    QPushButton* ResetPeakHoldButton = nullptr;
+    QVector<QPushButton*> FreqWeightingButton;
+    QVector<QPushButton*> TimeWeightingButton;
+    // Menus.
+    QMenu* LoggerMenu = nullptr;
+    QMenu* SetupMenu = nullptr;
+    QMenu* mnuOptions = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* LinkItem = nullptr;
+    QAction* LoggingItem = nullptr;
+    QAction* DownloadItem = nullptr;
+    QAction* DumpAllItem = nullptr;
+    QAction* SetDateItem = nullptr;
+    QAction* CalibrationItem = nullptr;
+    QAction* TemperatureItem = nullptr;
+    QAction* PowerDownItem = nullptr;
+    QAction* ResetLoggerItem = nullptr;
+    QAction* UpdateStatusItem = nullptr;
+    QAction* PeakHoldItem = nullptr;
+    QAction* ConfirmationItem = nullptr;
+    QAction* DeviceItem = nullptr;
+    QAction* ExitItem = nullptr;
+    QAction* mnuHelpContents = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+    QMap<qint16, QAction*> UpdateRateItem;
+    QVector<QAction*> FrequencyWeightingItem;
+    QVector<QAction*> TimeAveragingItem;
+    QMap<qint16, QAction*> ComPortItem;
+    QMap<qint32, QAction*> BaudRateItem;
+    QMap<qint16, QAction*> CommMethodItem;
 };

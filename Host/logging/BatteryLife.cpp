@@ -1,0 +1,9 @@
+#include "BatteryLife.h"
+
+#include <algorithm>
+
+double BatteryLifeSeconds(double volts) {
+    const double x = volts - 11.0;
+    const double days = std::clamp(3.37 * x * x + 1.5 * x, 0.0, 14.0);
+    return days * 24 * 60 * 60;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+
+class FillPanel;
+class QLabel;
+class QPushButton;
+
+// "Linking to Logger": the link handshake with its retries, shown only when
+// the first handshake fails.
+class frmLink : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int MaximumAttempts = 10;
+
+    explicit frmLink(QWidget* parent = nullptr);
+
+    // The handshake with retries; true when the logger answered "k".
+    bool Link();
+    int attempts() const { return m_attempts; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void cancel();
+
+    QTimer tmrLink;
+    QPushButton* cmdCancel;
+    FillPanel* pnlDone;
+    QLabel* lblDone;
+    int m_attempts = 0;
+    bool m_timerExpired = false;
+    bool m_cancelled = false;
+};

@@ -1,0 +1,215 @@
+// Linking and unlinking, and reading the logger's information block.
+#include "CommandLibrary.h"
+#include "FillPanel.h"
+#include "LevelMeter.h"
+#include "Framing.h"
+#include "GraphLauncher.h"
+#include "HostSettings.h"
+#include "Link.h"
+#include "RequestQueue.h"
+#include "ShownText.h"
+#include "frmAbout.h"
+#include "frmLink.h"
+#include "frmMain.h"
+#include "frmMessage.h"
+#include "frmModem.h"
+
+#include <QAction>
+#include <QDate>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+constexpr qint32 MemoryTotal = 262144;
+constexpr qint32 AlmostFullBelow = 1025;
+
+void WarningBox(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::warning(parent, title, ShownText(text));
+}
+
+} // namespace
+
+void frmMain::setLinkCaptions(bool linked) {
+    cmdLink->setText(linked ? "&Unlink" : "Lin&k");
+    LinkItem->setText(linked ? "&Unlink from Logger" : "&Link to Logger");
+}
+
+void frmMain::disablePortEntry(qint16 port) {
+    if (!m_invalidPorts.contains(port))
+        m_invalidPorts << port;
+    if (QAction* item = ComPortItem.value(port))
+        item->setEnabled(false);
+}
+
+qint16 frmMain::runModemWindow() {
+    m_modemWindow->exec();
+    return m_modemWindow->outcome();
+}
+
+bool frmMain::runLinkWindow() { return m_linkWindow->Link(); }
+
+void frmMain::main_link_handler() {
+    // Nothing else may start on the link while a request run is in progress.
+    if (QueueRunInProgress() || m_linking)
+        return;
+    if (m_linked) {
+        EnableInterface(false);
+        PostRequest(31);
+        EnableInterface(true);
+        return;
+    }
+    m_linking = true;
+    EnableInterface(false);
+    GraphButton->setEnabled(false);
+    m_graph->release();
+    const bool opened = OpenLink(m_port, m_baud, m_method);
+    if (!opened) {
+        GraphButton->setEnabled(true);
+        if (PortOpenFlag)
+            WarningBox(this, "Error!",
+                       "Unable to link to a logger.\r\rCheck that the communications\rsettings "
+                       "are correct and\rthat the logger is awake.");
+    } else {
+        m_linked = true;
+        if (main_get_info()) {
+            main_set_buttons();
+            main_update();
+            SPLTimer.start();
+            main_enable(true);
+            setLinkCaptions(true);
+        } else {
+            m_linked = false;
+            CommsLink()->CloseComms();
+        }
+    }
+    if (m_method == 2 && m_modemWindow->outcome() != 2)
+        StoreModemNumbers(m_modemWindow->initialisation(), m_modemWindow->dialledNumber());
+    m_linking = false;
+    EnableInterface(true);
+}
+
+void frmMain::main_unlink_handler() {
+    SPLTimer.stop();
+    if (do_unlink("Are you sure you want to unlink from the logger?", "Orvane Instruments")) {
+        instant_unlink();
+        GraphButton->setEnabled(true);
+    } else {
+        SPLTimer.start();
+    }
+}
+
+void frmMain::instant_unlink() {
+    SPLTimer.stop();
+    m_linked = false;
+    setLinkCaptions(false);
+    hide_child_forms();
+    PostRequest(11);
+}
+
+void frmMain::main_unlink() {
+    CloseLink();
+    main_blank();
+    main_enable(false);
+    m_about->ResetData();
+}
+
+void frmMain::main_blank() {
+    for (QLabel* box : {SerialNumberBox, TemperatureBox, DateBox, boxSPL, ModeBox})
+        box->clear();
+    for (FillPanel* panel : {BatteryPanel, MemoryPanel}) {
+        panel->setFillPercent(0);
+        panel->setFillColor(palette().color(QPalette::Button));
+    }
+    Image1->hideBar();
+    setOverloadShown(false);
+    GraphButton->setEnabled(true);
+}
+
+bool frmMain::main_get_info() {
+    InformationRecord info = Logger::GetInformation();
+    if (info.serialNumber == -1)
+        info = Logger::GetInformation();
+    if (info.serialNumber == -1)
+        return false;
+    if (info.processorVersion > 0 && (info.processorVersion >> 8) > 4) {
+        QMessageBox::information(
+            this, "Orvane Instruments",
+            "The version of this logger is later then can be handled by this version of "
+            "software.  Please contact your Orv distributor for the latest version of QN-7X "
+            "host software.");
+        return false;
+    }
+    SerialNumberBox->setText(SerialNumberText(info.serialNumber));
+    m_about->lblSerialNumber->setText(SerialNumberText(info.serialNumber));
+    m_about->lblMpVersion->setText(VersionText(info.processorVersion));
+    m_about->lblDapVersion->setText(VersionText(info.measurementVersion));
+    if (info.battery != -1) {
+        m_battery = info.battery;
+        const int clamped = qBound(110, int(info.battery), 125);
+        BatteryPanel->setFillColor(QColor(0, 160, 0));
+        BatteryPanel->setFillPercent((clamped - 110) * 100 / 15);
+        const QString volts = QString::asprintf("%04.1fV", info.battery / 10.0);
+        m_about->lblBattery->setText(volts);
+        if (info.battery / 10 < 11)
+            WarningBox(this, "Warning", "The Battery is flat");
+    }
+    if (info.temperature != -100)
+        TemperatureBox->setText(QString::number(info.temperature / 10.0));
+    TemperatureFrame->setVisible(info.temperature != -100);
+    if (info.powerDownState != 1) {
+        m_powerDownEnabled = true;
+        if (m_method == 2)
+            SetPowerDown(false); // stay powered for the telephone call
+        else
+            PowerDownItem->setText("Disable &Power Down");
+    } else {
+        m_powerDownEnabled = false;
+        PowerDownItem->setText("Enable &Power Down");
+        if (m_method == 1 &&
+            ShowMessage("The power down feature of this logger has been disabled.\r\rThis can "
+                        "substantially reduce battery life.\rAs you are linking via a direct "
+                        "cable, permanent power is probably not necessary.\r\rWould you like to "
+                        "re-enable the power down feature now?",
+                        4, "Orvane Instruments") == 6)
+            SetPowerDown(true);
+    }
+    showClock(info.clock);
+    // The logger numbers Sunday 0 (or 7 as the clock window sends it).
+    if (IsValidDateTime(info.clock)) {
+        const QDate date(info.clock.year, info.clock.month, info.clock.day);
+        if (info.dayOfWeek % 7 != date.dayOfWeek() % 7)
+            ShowMessage("There is a conflict between the day reported by the logger and\rthe "
+                        "correct day as reported by the computer.\r\rThis is easily rectified by "
+                        "setting the clock from this program.",
+                        0, "Routine verification...");
+    }
+    if (info.loggingMode == -1) {
+        ModeBox->setText("Error");
+        m_mode = ModeNotRead;
+    } else {
+        m_mode = info.loggingMode & 3;
+        readLoggingRecord();
+        main_set_logging_objects(m_mode);
+    }
+    if (info.freeMemory != -1) {
+        m_freeMemory = info.freeMemory;
+        m_memoryAlmostFull = info.freeMemory < AlmostFullBelow;
+        MemoryPanel->setFillColor(QColor(0, 0, 160));
+        MemoryPanel->setFillPercent(
+            int(qBound(qint64(0), (qint64(MemoryTotal) - info.freeMemory) * 100 / MemoryTotal, qint64(100))));
+        m_about->lblMemory->setText(QString::number((qint64(info.freeMemory) + 512) / 1024) + "kB");
+    }
+    if (m_activities.updateBuffers)
+        m_activities.updateBuffers();
+    return true;
+}
+
+void frmMain::showClock(const LoggerDateTime& clock) {
+    if (!IsValidDateTime(clock))
+        return; // an unset or impossible clock is not shown
+    const QDate date(clock.year, clock.month, clock.day);
+    DateBox->setText(QLocale::system().toString(date, QLocale::LongFormat) + ".  " +
+                     TimeText(clock));
+}

@@ -1,0 +1,179 @@
+// The panel's menus and buttons: weightings, peak hold, update rate, reset,
+// overload and the communications settings.
+#include "CommandLibrary.h"
+#include "Confirmation.h"
+#include "Framing.h"
+#include "HostSettings.h"
+#include "Link.h"
+#include "PortDevicesDialog.h"
+#include "RequestQueue.h"
+#include "ShownText.h"
+#include "frmMain.h"
+#include "frmMessage.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+void frmMain::frequencyButton(qint16 index) {
+    if (m_mode != 0) {
+        // Refused outside standby: the display goes back to what the logger has.
+        main_set_freq_objects(CurrentFrequencyWeighting);
+        return;
+    }
+    PostRequest(3, index);
+    main_set_freq_objects(index);
+    HostSettings::WriteBool(HostSettings::SettingCurrent, "Frequency", index == 1);
+    if (m_activities.refreshCurrentSettings)
+        m_activities.refreshCurrentSettings();
+}
+
+void frmMain::timeButton(qint16 index) {
+    if (m_mode != 0) {
+        main_set_time_objects(CurrentTimeWeighting);
+        return;
+    }
+    PostRequest(4, index);
+    main_set_time_objects(index);
+}
+
+void frmMain::peakHoldToggled() {
+    const bool on = PeakHoldItem->isChecked();
+    ResetPeakHoldButton->setVisible(on);
+    m_peakLevel = 0;
+    m_updateRate = on ? 8 : m_chosenRate;
+    update_configure(m_updateRate);
+}
+
+void frmMain::updateRateChosen(qint16 rate) {
+    for (auto it = UpdateRateItem.cbegin(); it != UpdateRateItem.cend(); ++it)
+        it.value()->setChecked(it.key() == rate);
+    m_chosenRate = rate;
+    if (PeakHoldItem->isChecked())
+        return; // peak hold polls at 8 per second until it ends
+    m_updateRate = rate;
+    update_configure(rate);
+}
+
+bool frmMain::checkLinkedInStandby(const QString& notStandbyText) {
+    if (!m_linked) {
+        if (ConfirmationDialog().notifyNotLinked())
+            QMessageBox::warning(this, "Orvane Instruments",
+                                 "You must be linked to a logger to perform this function.");
+        return false;
+    }
+    if (m_mode != 0) {
+        ShowMessage(notStandbyText, 0, "Orvane Instruments");
+        return false;
+    }
+    return true;
+}
+
+void frmMain::clockClicked() {
+    if (checkLinkedInStandby("The logger clock can only be changed\rwhilst the logger is in "
+                             "Standby mode.") &&
+        m_activities.openClock)
+        m_activities.openClock();
+}
+
+void frmMain::temperatureClicked() {
+    if (checkLinkedInStandby("The temperature can only be calibrated whilst the logger is in "
+                             "Standby mode.") &&
+        m_activities.calibrateTemperature)
+        m_activities.calibrateTemperature();
+}
+
+void frmMain::resetLogger() {
+    if (ShowMessage("Are you sure you want to reset the logger?\rYou will lose :\r   Any data "
+                    "stored in the loggers' memory.\r   The current temperature calibration.",
+                    4, "Confirm Reset") != 6)
+        return;
+    if (m_linked) {
+        SPLTimer.stop();
+        setLinkCaptions(false);
+        m_linked = false;
+        PostRequest(26);
+        PostRequest(11);
+    } else {
+        resetUnlinkedLogger();
+    }
+}
+
+void frmMain::resetUnlinkedLogger() {
+    if (QueueRunInProgress() || m_linking)
+        return;
+    m_linking = true;
+    EnableInterface(false);
+    if (OpenLink(m_port, m_baud, m_method)) {
+        Logger::ResetLogger();
+        CloseLink();
+        QMessageBox::information(this, "Orvane Instruments", "Logger reset");
+    } else if (PortOpenFlag) {
+        QMessageBox::warning(this, "Error!",
+                             ShownText("Unable to link to a logger.\r\rCheck that the specified "
+                                       "communications settings\rare correct and that the "
+                                       "logger is awake."));
+    }
+    m_linking = false;
+    EnableInterface(true);
+}
+
+void frmMain::choosePort(qint16 port) {
+    m_port = port;
+    HostSettings::Write(HostSettings::Comms, "Port", port);
+    main_set_comms_label();
+}
+
+void frmMain::chooseBaud(qint32 baud) {
+    if (m_linked && baud != m_baud)
+        PostRequest(35, qint16(baud));
+    m_baud = baud;
+    HostSettings::Write(HostSettings::Comms, "Baud", baud);
+    main_set_comms_label();
+}
+
+void frmMain::chooseMethod(qint16 method) {
+    m_method = method;
+    HostSettings::Write(HostSettings::Comms, "Method", method);
+    main_set_comms_label();
+}
+
+void frmMain::chooseDevice() {
+    PortDevicesDialog dialog(this);
+    if (dialog.exec() == QDialog::Accepted) {
+        // A renamed device may now exist: let its port be chosen again.
+        m_invalidPorts.clear();
+        main_set_comms_label();
+    }
+}
+
+void frmMain::main_set_comms_label() {
+    for (auto it = ComPortItem.cbegin(); it != ComPortItem.cend(); ++it) {
+        const QString device = CommsLink() ? CommsLink()->PortDevice(it.key()) : QString();
+        it.value()->setText(QString("Port &%1 (%2)").arg(it.key()).arg(device));
+        it.value()->setChecked(it.key() == m_port);
+        it.value()->setEnabled(!m_invalidPorts.contains(it.key()));
+    }
+    for (auto it = BaudRateItem.cbegin(); it != BaudRateItem.cend(); ++it)
+        it.value()->setChecked(it.key() == m_baud);
+    for (auto it = CommMethodItem.cbegin(); it != CommMethodItem.cend(); ++it)
+        it.value()->setChecked(it.key() == m_method);
+    const bool modem = m_method == 2;
+    PeakHoldItem->setEnabled(!modem);
+    if (modem) {
+        if (PeakHoldItem->isChecked()) {
+            PeakHoldItem->setChecked(false);
+            peakHoldToggled();
+        }
+        updateRateChosen(1);
+    }
+    UpdateRateItem.value(4)->setEnabled(!modem);
+    UpdateRateItem.value(8)->setEnabled(!modem);
+    const QString device = CommsLink() ? CommsLink()->PortDevice(m_port) : QString();
+    lblComms->setText(QString("Port %1 (%2), %3 baud, %4")
+                          .arg(m_port)
+                          .arg(device)
+                          .arg(m_baud)
+                          .arg(modem ? "modem" : "direct cable"));
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "Framing.h"
+#include "LoggerSimulator.h"
+#include "MessageAnswerer.h"
+#include "ModalAnswerer.h"
+#include "RequestQueue.h"
+#include "frmMain.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <memory>
+
+// The control panel on port 1, wired to a simulated logger.
+struct PanelFixture {
+    LoggerSimulator sim;
+    std::unique_ptr<frmMain> panel;
+
+    explicit PanelFixture(bool modem = false) { sim.setModemMode(modem); }
+    ~PanelFixture() {
+        panel.reset();
+        if (OrvCommsInterface* link = CommsLink())
+            link->CloseComms();
+    }
+
+    static QSettings store() {
+        return QSettings(QSettings::IniFormat, QSettings::UserScope, "OrvType1", "OrvType1");
+    }
+
+    bool start(const QStringList& arguments = {}, int method = 1) {
+        std::string error;
+        if (!sim.start(&error)) {
+            qWarning("simulator: %s", error.c_str());
+            return false;
+        }
+        QSettings settings = store();
+        settings.setValue("Comms/Device1", QString::fromStdString(sim.devicePath()));
+        settings.setValue("Comms/Port", 1);
+        settings.setValue("Comms/Method", method);
+        settings.setValue("Comms/Baud", 19200);
+        settings.sync();
+        panel = std::make_unique<frmMain>(arguments);
+        panel->show();
+        return true;
+    }
+
+    template <typename T> T* find(const QString& name) const {
+        return panel->findChild<T*>(name);
+    }
+    QPushButton* button(const QString& name) const { return find<QPushButton>(name); }
+    QLabel* label(const QString& name) const { return find<QLabel>(name); }
+    QAction* item(const QString& name) const { return find<QAction>(name); }
+    QString text(const QString& name) const { return label(name)->text(); }
+
+    bool link() {
+        button("cmdLink")->click();
+        return panel->linked();
+    }
+    // Runs one status poll as the timer would.
+    void poll() { PostRequest(2); }
+    std::string wire() const { return sim.hostBytes(); }
+};
