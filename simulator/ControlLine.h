@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+class LoggerSimulator;
+
+// One line of qn7x-sim's control channel on standard input:
+//   fault NAME [PARAM] | wake | vanish | baud N | level TENTHS | overload | quit
+namespace sim {
+
+struct ControlResult {
+    bool quit = false;
+    std::string error; // empty when the line was understood
+};
+
+ControlResult applyControlLine(LoggerSimulator& simulator, const std::string& line);
+
+} // namespace sim

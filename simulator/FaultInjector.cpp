@@ -1,0 +1,71 @@
+#include "FaultInjector.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace sim {
+
+namespace {
+
+// The settings whose reply is their own letter.
+bool isEchoSetting(char letter) {
+    return std::string_view("DRFWL").find(letter) != std::string_view::npos;
+}
+
+} // namespace
+
+void FaultInjector::set(Fault fault, int param) {
+    fault_ = fault;
+    param_ = std::max(0, param);
+    bytesSent_ = 0;
+    blocksServed_ = 0;
+    stopped_ = false;
+}
+
+bool FaultInjector::transmits() const {
+    return fault_ != Fault::Silent && fault_ != Fault::PoweredDown && fault_ != Fault::Vanish &&
+           !stopped_;
+}
+
+std::chrono::milliseconds FaultInjector::replyDelay() const {
+    return std::chrono::milliseconds(fault_ == Fault::Late ? param_ : 0);
+}
+
+void FaultInjector::commandArrived(char letter) {
+    if (letter == '#')
+        blocksServed_ = 0;
+}
+
+std::optional<std::string> FaultInjector::shapeReply(char letter, std::string reply) {
+    if (letter == '$' && fault_ == Fault::StopMidTransfer) {
+        if (blocksServed_ >= param_)
+            stopped_ = true;
+        ++blocksServed_;
+    }
+    if (!transmits())
+        return std::nullopt;
+    switch (fault_) {
+    case Fault::WrongEcho:
+        if (isEchoSetting(letter) && reply.size() == 1 && reply[0] == letter)
+            reply[0] = static_cast<char>(letter ^ 0x20); // the other case of the letter
+        break;
+    case Fault::Corrupt: {
+        const long every = std::max(1, param_);
+        for (char& c : reply) {
+            if (++bytesSent_ % every == 0)
+                c = static_cast<char>(~c);
+        }
+        break;
+    }
+    case Fault::DropByte:
+        reply.erase(reply.size() / 2, 1);
+        break;
+    default:
+        break;
+    }
+    if (reply.empty())
+        return std::nullopt;
+    return reply;
+}
+
+} // namespace sim

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+// Ways the logger can misbehave on the line, so that the host's handling of
+// every kind of failure can be exercised.
+namespace sim {
+
+enum class Fault {
+    None,
+    Silent,          // receives and acts, but transmits nothing
+    Late,            // every reply delayed by param milliseconds
+    WrongEcho,       // echo settings answer with a different letter
+    Corrupt,         // every param-th reply byte has its bits flipped
+    DropByte,        // one byte of each reply is lost
+    StopMidTransfer, // silent after param download blocks
+    PoweredDown,     // hears nothing and says nothing until woken
+    Vanish,          // the port disappears
+};
+
+class FaultInjector {
+public:
+    void set(Fault fault, int param);
+    Fault fault() const { return fault_; }
+
+    // A powered-down logger does not even hear the host.
+    bool hears() const { return fault_ != Fault::PoweredDown; }
+    // Ready characters and replies go out only while this holds.
+    bool transmits() const;
+
+    std::chrono::milliseconds replyDelay() const;
+
+    // Called as a command arrives and as a reply to it is about to go out; the
+    // reply comes back as the host will see it, or nothing at all.
+    void commandArrived(char letter);
+    std::optional<std::string> shapeReply(char letter, std::string reply);
+
+private:
+    Fault fault_ = Fault::None;
+    int param_ = 0;
+    long bytesSent_ = 0;
+    int blocksServed_ = 0;
+    bool stopped_ = false;
+};
+
+} // namespace sim

@@ -1,0 +1,122 @@
+#include "ProgramOptions.h"
+
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <utility>
+
+namespace sim {
+
+const char* const kUsage =
+    "usage: qn7x-sim [--baud N] [--latency MS] [--modem] [--link PATH]\n"
+    "                [--fault NAME[:PARAM]] [--fill-memory]\n"
+    "Serves a QN-7x logger on a pseudo-terminal and prints its device path.\n"
+    "Faults: none, silent, late, wrong-echo, corrupt, drop-byte, stop-mid-transfer,\n"
+    "powered-down, vanish.\n"
+    "Control lines on standard input: fault NAME [PARAM], wake, vanish, baud N,\n"
+    "level TENTHS, overload, quit.\n";
+
+namespace {
+
+const std::array<std::pair<const char*, Fault>, 9> kFaultNames{{
+    {"none", Fault::None},
+    {"silent", Fault::Silent},
+    {"late", Fault::Late},
+    {"wrongecho", Fault::WrongEcho},
+    {"corrupt", Fault::Corrupt},
+    {"dropbyte", Fault::DropByte},
+    {"stopmidtransfer", Fault::StopMidTransfer},
+    {"powereddown", Fault::PoweredDown},
+    {"vanish", Fault::Vanish},
+}};
+
+// Baud rates, milliseconds and tenths all fit comfortably below this.
+constexpr int kLargest = 1'000'000;
+
+} // namespace
+
+std::optional<int> parseNumber(const std::string& text, int low, int high) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<Fault> faultFromName(const std::string& name) {
+    std::string key;
+    for (char c : name) {
+        if (c != '-' && c != '_')
+            key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    for (const auto& [text, fault] : kFaultNames) {
+        if (key == text)
+            return fault;
+    }
+    return std::nullopt;
+}
+
+bool parseFaultSpec(const std::string& spec, Fault* fault, int* param) {
+    const auto colon = spec.find(':');
+    const auto found = faultFromName(spec.substr(0, colon));
+    if (!found)
+        return false;
+    int value = 0;
+    if (colon != std::string::npos) {
+        const auto number = parseNumber(spec.substr(colon + 1), 0, kLargest);
+        if (!number)
+            return false;
+        value = *number;
+    }
+    *fault = *found;
+    *param = value;
+    return true;
+}
+
+std::optional<ProgramOptions> parseProgramOptions(const std::vector<std::string>& args,
+                                                  std::string* error) {
+    ProgramOptions options;
+    auto fail = [error](const std::string& message) {
+        if (error)
+            *error = message;
+        return std::nullopt;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= args.size())
+                return std::nullopt;
+            return args[++i];
+        };
+        if (arg == "--modem") {
+            options.modem = true;
+        } else if (arg == "--fill-memory") {
+            options.fillMemory = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--baud" || arg == "--latency" || arg == "--link" || arg == "--fault") {
+            const auto text = value();
+            if (!text)
+                return fail(arg + " needs a value");
+            if (arg == "--link") {
+                if (text->empty())
+                    return fail("--link needs a path");
+                options.link = *text;
+            } else if (arg == "--fault") {
+                if (!parseFaultSpec(*text, &options.fault, &options.faultParam))
+                    return fail("unknown fault: " + *text);
+            } else {
+                const auto number = parseNumber(*text, 0, kLargest);
+                if (!number)
+                    return fail(arg + " needs a whole number, not: " + *text);
+                (arg == "--baud" ? options.baud : options.latencyMs) = *number;
+            }
+        } else {
+            return fail("unknown argument: " + arg);
+        }
+    }
+    return options;
+}
+
+} // namespace sim

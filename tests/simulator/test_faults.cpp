@@ -1,0 +1,163 @@
+// Every way the logger can be told to misbehave, each checked on the wire:
+// silence, late replies, wrong echoes, corrupted and dropped bytes, a download
+// that stops halfway, a logger that has powered down, and a port that vanishes.
+
+#include "LoggerSimulator.h"
+#include "SimClient.h"
+#include "WireBytes.h"
+
+#include <QtTest>
+
+using Fault = LoggerSimulator::Fault;
+
+class TestFaults : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        sim_ = std::make_unique<LoggerSimulator>();
+        std::string error;
+        QVERIFY2(sim_->start(&error), error.c_str());
+        client_ = std::make_unique<SimClient>(sim_->devicePath());
+        QVERIFY(client_->isOpen());
+    }
+    void cleanup() {
+        client_.reset();
+        sim_.reset();
+    }
+
+    // Silent: no replies and no ready characters, but commands still act.
+    void silent() {
+        sim_->setFault(Fault::Silent);
+        QCOMPARE(sim_->fault(), Fault::Silent);
+        QCOMPARE(client_->query('/', 1, 300), QByteArray());
+        QVERIFY(client_->command('F'));
+        QCOMPARE(client_->receive(1, 300), QByteArray()); // no ready character
+        QVERIFY(client_->send(bytes({3, 0})));
+        QCOMPARE(client_->request(1, 300), QByteArray());
+        QTRY_COMPARE(sim_->model().frequencyWeighting(), 0);
+        sim_->setFault(Fault::None);
+        QCOMPARE(client_->query('/', 1), QByteArray("k"));
+    }
+
+    // Late: every reply comes param milliseconds late; ready characters do not.
+    void late() {
+        sim_->setFault(Fault::Late, 400);
+        QVERIFY(client_->command('/'));
+        QVERIFY(client_->send(bytes({2})));
+        QCOMPARE(client_->receive(1, 250), QByteArray());
+        QCOMPARE(client_->receive(1, 1000), QByteArray("k"));
+        QVERIFY(client_->command('R'));
+        QCOMPARE(client_->receive(1, 250).size(), 1);
+    }
+
+    // WrongEcho: the echo settings answer a different letter; other replies are
+    // untouched.
+    void wrongEcho_data() {
+        QTest::addColumn<char>("letter");
+        QTest::addColumn<QByteArray>("data");
+        QTest::newRow("R") << 'R' << bytes({0});
+        QTest::newRow("F") << 'F' << bytes({1});
+        QTest::newRow("W") << 'W' << bytes({0});
+        QTest::newRow("L") << 'L' << bytes({2});
+        QTest::newRow("D") << 'D' << bytes({1, 8, 3, 1, 0, 0, 0});
+    }
+    void wrongEcho() {
+        QFETCH(char, letter);
+        QFETCH(QByteArray, data);
+        sim_->setFault(Fault::WrongEcho);
+        QVERIFY(client_->commandWithData(letter, data));
+        const QByteArray reply = client_->request(1);
+        QCOMPARE(reply.size(), 1);
+        QVERIFY(reply.at(0) != letter);
+        QCOMPARE(client_->query('/', 1), QByteArray("k"));
+    }
+
+    // Corrupt: every n-th reply byte is flipped; the rest arrive intact.
+    void corrupt() {
+        const QByteArray clean = client_->query('2', 26).left(9); // no clock fields
+        sim_->setFault(Fault::Corrupt, 3);
+        const QByteArray dirty = client_->query('2', 26).left(9);
+        for (int i = 0; i < 9; ++i) {
+            if ((i + 1) % 3 == 0)
+                QCOMPARE(char(~dirty.at(i)), clean.at(i));
+            else
+                QCOMPARE(dirty.at(i), clean.at(i));
+        }
+        sim_->setFault(Fault::Corrupt, 1);
+        QCOMPARE(client_->query('/', 1), QByteArray(1, char(~'k')));
+    }
+
+    // DropByte: each reply comes one byte short; a one-byte reply not at all.
+    void dropByte() {
+        sim_->setFault(Fault::DropByte);
+        QCOMPARE(client_->query('2', 26, 300).size(), 25);
+        QCOMPARE(client_->query('d', 6, 300).size(), 5);
+        QCOMPARE(client_->query('/', 1, 300), QByteArray());
+    }
+
+    // StopMidTransfer: the download stops after param blocks and the logger
+    // stays silent until the fault is cleared.
+    void stopMidTransfer() {
+        sim_->model().fillMemory();
+        sim_->setFault(Fault::StopMidTransfer, 3);
+        QVERIFY(client_->commandWithData('#', bytes({0})));
+        QVERIFY(sim::readU16(client_->request(2).toStdString(), 0) > 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(client_->query('$', 34).size(), 34);
+        QCOMPARE(client_->query('$', 34, 300), QByteArray());
+        QCOMPARE(client_->query('/', 1, 300), QByteArray());
+        sim_->setFault(Fault::None);
+        QCOMPARE(client_->query('/', 1), QByteArray("k"));
+    }
+
+    // PoweredDown: nothing is heard or answered until wake(); then the next
+    // "/" gets "k".
+    void poweredDown() {
+        sim_->setFault(Fault::PoweredDown);
+        QCOMPARE(client_->query('/', 1, 300), QByteArray());
+        QVERIFY(client_->command('F'));
+        QCOMPARE(client_->receive(1, 300), QByteArray());
+        QVERIFY(client_->send(bytes({3, 0})));
+        QTest::qWait(100);
+        QCOMPARE(sim_->model().frequencyWeighting(), 1); // not heard, not changed
+        QTRY_VERIFY(sim_->hostBytes().find("\x01/") != std::string::npos);
+        sim_->wake();
+        QCOMPARE(sim_->fault(), Fault::None);
+        QCOMPARE(client_->query('/', 1), QByteArray("k"));
+    }
+
+    // wake() does not clear other faults.
+    void wakeLeavesOtherFaults() {
+        sim_->setFault(Fault::Silent);
+        sim_->wake();
+        QCOMPARE(sim_->fault(), Fault::Silent);
+    }
+
+    // Vanish: the port dies under the host.
+    void vanish() {
+        QCOMPARE(client_->query('/', 1), QByteArray("k"));
+        sim_->setFault(Fault::Vanish);
+        // Writing fails, or reading reports the hang-up.
+        if (client_->command('/')) {
+            QCOMPARE(client_->request(1, 500), QByteArray());
+            QVERIFY(client_->hungUp());
+        }
+        SimClient again(sim_->devicePath());
+        QVERIFY(!again.isOpen() || again.query('/', 1, 300).isEmpty());
+    }
+
+    // Fault::None clears every fault.
+    void noneClears() {
+        sim_->setFault(Fault::DropByte);
+        sim_->setFault(Fault::None);
+        QCOMPARE(client_->query('2', 26).size(), 26);
+    }
+
+private:
+    std::unique_ptr<LoggerSimulator> sim_;
+    std::unique_ptr<SimClient> client_;
+};
+
+QTEST_GUILESS_MAIN(TestFaults)
+#include "test_faults.moc"
