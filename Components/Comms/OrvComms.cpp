@@ -26,6 +26,7 @@ void AppendFeedback(QObject* feedBack, const QByteArray& text) {
 
 OrvComms::OrvComms() {
     tmrComms.setSingleShot(true); // a tick only ends the wait
+    tmrComms.setTimerType(Qt::PreciseTimer); // TimeOut is a deadline, not a hint
     connect(&comComms, &QSerialPort::errorOccurred, this, &OrvComms::noteError);
 }
 
@@ -159,6 +160,7 @@ void OrvComms::pauseWithEvents(int milliseconds) {
     elapsed.start();
     QTimer wake;
     wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
     for (qint64 left = milliseconds; left > 0; left = milliseconds - elapsed.elapsed()) {
         wake.start(int(left));
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -9,6 +9,7 @@
 #include "frmMessage.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMenu>
@@ -24,7 +25,8 @@ frmMain::frmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(pa
     m_graph = new GraphLauncher(this);
 
     connect(&SPLTimer, &QTimer::timeout, this, [] {
-        if (QueueIsEmpty())
+        // While a window is up modally its own timer runs the poll instead.
+        if (QueueIsEmpty() && !QApplication::activeModalWidget())
             PostRequest(2);
     });
     connect(cmdLink, &QPushButton::clicked, this, &frmMain::main_link_handler);

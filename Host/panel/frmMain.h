@@ -141,6 +141,7 @@ private:
     qint16 m_method = 1;
     bool m_linked = false;
     bool m_linking = false;
+    bool m_modemWindowRan = false;
     bool m_closing = false;
     qint16 m_mode = 0;
     bool m_powerDownEnabled = true;

@@ -44,6 +44,7 @@ void frmMain::disablePortEntry(qint16 port) {
 }
 
 qint16 frmMain::runModemWindow() {
+    m_modemWindowRan = true;
     m_modemWindow->exec();
     return m_modemWindow->outcome();
 }
@@ -61,6 +62,7 @@ void frmMain::main_link_handler() {
         return;
     }
     m_linking = true;
+    m_modemWindowRan = false;
     EnableInterface(false);
     GraphButton->setEnabled(false);
     m_graph->release();
@@ -84,7 +86,7 @@ void frmMain::main_link_handler() {
             CommsLink()->CloseComms();
         }
     }
-    if (m_method == 2 && m_modemWindow->outcome() != 2)
+    if (m_method == 2 && m_modemWindowRan && m_modemWindow->outcome() != 2)
         StoreModemNumbers(m_modemWindow->initialisation(), m_modemWindow->dialledNumber());
     m_linking = false;
     EnableInterface(true);

@@ -196,7 +196,7 @@ private slots:
         QVERIFY(!f.panel->linked());
         QCOMPARE(answers.seen.last().text, QString("Are you sure you want to unlink from the "
                                                    "logger?"));
-        QVERIFY(f.wire().find("\x01n") != std::string::npos);
+        QTRY_VERIFY(f.wire().find("\x01n") != std::string::npos);
         QVERIFY(f.text("SerialNumberBox").isEmpty());
         QVERIFY(!f.button("LoggingButton")->isEnabled());
         QCOMPARE(f.panel->findChild<frmAbout*>()->lblSerialNumber->text(), QString("Not Linked"));
@@ -208,7 +208,7 @@ private slots:
         QVERIFY(f.link());
         f.sim.clearHostBytes();
         QVERIFY(f.panel->close());
-        QCOMPARE(QByteArray::fromStdString(f.wire()), QByteArray("\x01n"));
+        QTRY_COMPARE(QByteArray::fromStdString(f.wire()), QByteArray("\x01n"));
     }
 };
 

@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(f.text("lblOverload"), QString("Overload"));
         f.sim.clearHostBytes();
         indication->click();
-        QCOMPARE(QByteArray::fromStdString(f.wire()), QByteArray("\x01v"));
+        QTRY_COMPARE(QByteArray::fromStdString(f.wire()), QByteArray("\x01v"));
         QVERIFY(!indication->isEnabled());
         QVERIFY(f.text("lblOverload").isEmpty());
         f.poll();
@@ -162,6 +162,7 @@ private slots:
         f.item("ResetLoggerItem")->trigger();
         QCOMPARE(answers.seen.first().title, QString("Confirm Reset"));
         QVERIFY(!f.panel->linked());
+        QTRY_VERIFY(f.wire().find("\x01n") != std::string::npos); // "n" asks for no reply
         const std::string wire = f.wire();
         QVERIFY(wire.find("\x01g") != std::string::npos);
         QVERIFY(wire.find("\x01n") > wire.find("\x01g"));
@@ -176,6 +177,7 @@ private slots:
         f.item("ResetLoggerItem")->trigger();
         QCOMPARE(boxes.lastText(), QString("Logger reset"));
         QVERIFY(!f.panel->linked());
+        QTRY_VERIFY(f.wire().find("\x01n") != std::string::npos); // "n" asks for no reply
         const std::string wire = f.wire();
         QVERIFY(wire.find("\x01g") != std::string::npos);
         QVERIFY(wire.find("\x01n") > wire.find("\x01g"));

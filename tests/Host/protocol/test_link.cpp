@@ -87,7 +87,7 @@ private slots:
         QVERIFY(logger.link());
         logger.sim.clearHostBytes();
         QVERIFY(CloseLink());
-        QCOMPARE(QByteArray::fromStdString(logger.wire()), QByteArray("\x01n"));
+        QTRY_COMPARE(QByteArray::fromStdString(logger.wire()), QByteArray("\x01n"));
         QCOMPARE(CommsLink()->OpenComms(), qint16(0)); // the port was closed
     }
 

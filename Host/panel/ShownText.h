@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// Texts for the operator keep the system's single carriage returns as line
+// breaks; Qt's widgets break lines at "\n", so a widget shows this instead.
+inline QString ShownText(QString text) {
+    text.replace("\r\n", "\n");
+    text.replace('\r', '\n');
+    return text;
+}
