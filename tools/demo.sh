@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 tools/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j2
+cmake --build build -j2 --target Hushmark qn7x-sim
 
 # The demo's own settings folder, so a real set-up is left alone.
 export XDG_CONFIG_HOME="$PWD/build/demo-config"
@@ -45,7 +45,8 @@ if [ -z "${DISPLAY:-}" ]; then
     app=$!
     sleep 3
     # Link as a user would: the Link button by its caption's access key.
-    xdotool search --sync --name "Hushmark" windowactivate --sync key --clearmodifiers alt+l || true
+    window=$(xdotool search --sync --name "QN-7X Control Panel" | head -n1)
+    xdotool windowfocus --sync "$window" key --clearmodifiers alt+k || true
     sleep 5
     import -window root build/demo.png
     echo "screenshot: build/demo.png"

@@ -8,12 +8,17 @@ LevelMeter::LevelMeter(QWidget* parent) : QWidget(parent) {
 }
 
 void LevelMeter::showLevel(qint16 tenths) {
-    m_level = qint16(qBound(280, int(tenths), 1420));
+    const qint16 level = qint16(qBound(280, int(tenths), 1420));
+    if (m_barVisible && level == m_level)
+        return;
+    m_level = level;
     m_barVisible = true;
     update();
 }
 
 void LevelMeter::hideBar() {
+    if (!m_barVisible)
+        return;
     m_barVisible = false;
     update();
 }

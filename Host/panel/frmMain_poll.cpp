@@ -57,6 +57,11 @@ void frmMain::showLevel(qint16 level) {
 }
 
 void frmMain::setOverloadShown(bool overload) {
+    // Restyling is costly and the poll runs 8 times a second: only on a change.
+    if (OverloadIndicatio->property("overload").isValid() &&
+        OverloadIndicatio->property("overload").toBool() == overload)
+        return;
+    OverloadIndicatio->setProperty("overload", overload);
     OverloadIndicatio->setEnabled(overload);
     OverloadIndicatio->setText(overload ? "&Reset" : QString());
     OverloadIndicatio->setStyleSheet(overload ? "background-color: #ff0000;"

@@ -7,6 +7,11 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include "LoggerSimulator.h"
+
+#include <functional>
+#include <memory>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -108,4 +113,18 @@ inline QByteArray bytes(std::initializer_list<int> values) {
     for (int v : values)
         result.append(static_cast<char>(v));
     return result;
+}
+
+// Starts a fresh simulator, configured first by `configure`, and opens a
+// client on its device: how every test of the simulator begins.
+inline QString StartSession(std::unique_ptr<LoggerSimulator>& sim, std::unique_ptr<SimClient>& client,
+                            const std::function<void(LoggerSimulator&)>& configure = {}) {
+    sim = std::make_unique<LoggerSimulator>();
+    if (configure)
+        configure(*sim);
+    std::string error;
+    if (!sim->start(&error))
+        return QString::fromStdString(error);
+    client = std::make_unique<SimClient>(sim->devicePath());
+    return client->isOpen() ? QString() : QStringLiteral("the device did not open");
 }

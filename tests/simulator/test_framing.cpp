@@ -12,11 +12,8 @@ class TestFraming : public QObject {
 
 private slots:
     void init() {
-        sim_ = std::make_unique<LoggerSimulator>();
-        std::string error;
-        QVERIFY2(sim_->start(&error), error.c_str());
-        client_ = std::make_unique<SimClient>(sim_->devicePath());
-        QVERIFY(client_->isOpen());
+        const QString error = StartSession(sim_, client_);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
     }
     void cleanup() {
         client_.reset();

@@ -21,13 +21,11 @@ class TestModem : public QObject {
 
 private slots:
     void init() {
-        sim_ = std::make_unique<LoggerSimulator>();
-        sim_->setModemMode(true);
-        sim_->setConnectDelayMs(100);
-        std::string error;
-        QVERIFY2(sim_->start(&error), error.c_str());
-        client_ = std::make_unique<SimClient>(sim_->devicePath());
-        QVERIFY(client_->isOpen());
+        const QString error = StartSession(sim_, client_, [](LoggerSimulator& sim) {
+            sim.setModemMode(true);
+            sim.setConnectDelayMs(100);
+        });
+        QVERIFY2(error.isEmpty(), qPrintable(error));
     }
     void cleanup() {
         client_.reset();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ComlaneLoader.h"
-#include "LoggerSimulator.h"
+#include "SimulatorPort.h"
 
 #include <QSettings>
 #include <QTest>
@@ -13,14 +13,8 @@ struct CommsFixture {
     std::unique_ptr<OrvCommsInterface> comms;
 
     bool setUp() {
-        std::string error;
-        if (!sim.start(&error)) {
-            qWarning("simulator: %s", error.c_str());
+        if (!StartSimulatorOnPort(sim))
             return false;
-        }
-        QSettings store(QSettings::IniFormat, QSettings::UserScope, "OrvType1", "OrvType1");
-        store.setValue("Comms/Device1", QString::fromStdString(sim.devicePath()));
-        store.sync();
         QString loadError;
         comms = CreateOrvComms(&loadError);
         if (!comms) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Framing.h"
-#include "LoggerSimulator.h"
+#include "SimulatorPort.h"
 #include "MessageAnswerer.h"
 #include "ModalAnswerer.h"
 #include "RequestQueue.h"
@@ -31,13 +31,9 @@ struct PanelFixture {
     }
 
     bool start(const QStringList& arguments = {}, int method = 1) {
-        std::string error;
-        if (!sim.start(&error)) {
-            qWarning("simulator: %s", error.c_str());
+        if (!StartSimulatorOnPort(sim))
             return false;
-        }
         QSettings settings = store();
-        settings.setValue("Comms/Device1", QString::fromStdString(sim.devicePath()));
         settings.setValue("Comms/Port", 1);
         settings.setValue("Comms/Method", method);
         settings.setValue("Comms/Baud", 19200);

@@ -2,7 +2,7 @@
 
 #include "Framing.h"
 #include "Link.h"
-#include "LoggerSimulator.h"
+#include "SimulatorPort.h"
 #include "Notices.h"
 
 #include <QSettings>
@@ -45,17 +45,7 @@ struct LinkedLogger {
             link->CloseComms();
     }
 
-    bool startSimulator() {
-        std::string error;
-        if (!sim.start(&error)) {
-            qWarning("simulator: %s", error.c_str());
-            return false;
-        }
-        QSettings store(QSettings::IniFormat, QSettings::UserScope, "OrvType1", "OrvType1");
-        store.setValue("Comms/Device1", QString::fromStdString(sim.devicePath()));
-        store.sync();
-        return true;
-    }
+    bool startSimulator() { return StartSimulatorOnPort(sim); }
 
     bool link() { return startSimulator() && OpenLink(1, 19200, 1); }
 
