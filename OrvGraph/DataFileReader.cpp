@@ -1,0 +1,333 @@
+#include "DataFileReader.h"
+
+#include "FieldConversions.h"
+#include "FieldReader.h"
+#include "ShortDateParser.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cfloat>
+#include <cmath>
+
+namespace {
+
+constexpr QByteArrayView kUtf8Bom("\xEF\xBB\xBF");
+// Characters 2 to 5 of the banner line: a double quote, then the maker's name.
+constexpr QByteArrayView kMakerStart("Orva");
+constexpr QByteArrayView kDateHeading("Date");
+constexpr QByteArrayView kEmptyTextField("\"\",");
+
+// A field quoted in a message: short, one line, printable.
+QString quoted(QByteArrayView field) {
+    constexpr qsizetype kShown = 40;
+    QString text = QString::fromUtf8(field.first(qMin(field.size(), kShown)));
+    for (QChar& c : text) {
+        if (!c.isPrint())
+            c = u'?';
+    }
+    if (field.size() > kShown)
+        text += QStringLiteral("...");
+    return u'"' + text + u'"';
+}
+
+// The value part of a header line: `"","","",value` or `"","","","text"`.
+QString headerValue(QByteArrayView rest) {
+    // Dropping three characters while `"",` occurs anywhere ends once the drop
+    // has passed its last occurrence; found directly so a long line costs one scan.
+    const qsizetype last = rest.lastIndexOf(kEmptyTextField);
+    if (last >= 0)
+        rest = rest.sliced(qMin(rest.size(), (last / 3 + 1) * 3));
+    if (rest.startsWith('"'))
+        rest = rest.sliced(1);
+    if (rest.endsWith('"'))
+        rest.chop(1);
+    return QString::fromUtf8(rest);
+}
+
+class Parser {
+public:
+    Parser(QByteArrayView bytes, const ReadOptions& options)
+        : m_reader(bytes), m_options(options), m_dates(options.locale) {}
+
+    ReadResult run();
+
+private:
+    bool hasBanner();
+    bool readHeader(QByteArrayView& field);
+    bool readHeadings(QByteArrayView& field, bool& haveField);
+    bool readRows(QByteArrayView field, bool haveField);
+    bool readLevel(QByteArrayView field, float& level);
+
+    QByteArrayView next();
+    bool nextNonEmpty(QByteArrayView& field);
+    bool fail(ReadErrorCode code, const QString& description);
+    QString atLine() const;
+    QString atLastLine() const;
+    void reportProgress();
+
+    FieldReader m_reader;
+    const ReadOptions& m_options;
+    ShortDateParser m_dates;
+    GraphData m_data;
+    ReadError m_error;
+    qsizetype m_fieldStart = 0;
+    int m_lastPercent = 0;
+};
+
+ReadResult Parser::run() {
+    ReadResult result;
+    if (!hasBanner()) {
+        result.status = ReadResult::Status::BadFileType;
+        return result;
+    }
+    QByteArrayView field;
+    bool haveField = false;
+    if (!readHeader(field) || !readHeadings(field, haveField) || !readRows(field, haveField)) {
+        result.status = ReadResult::Status::Failed;
+        result.error = m_error;
+        return result;
+    }
+    result.data = std::move(m_data);
+    return result;
+}
+
+bool Parser::hasBanner() {
+    while (!m_reader.atEnd()) {
+        const QByteArrayView line = m_reader.readLine();
+        if (!line.isEmpty())
+            return line.size() >= 5 && line.sliced(1, 4) == kMakerStart;
+    }
+    return false;
+}
+
+bool Parser::readHeader(QByteArrayView& field) {
+    if (!nextNonEmpty(field))
+        return false;
+    while (!field.startsWith(kDateHeading)) {
+        HeaderEntry entry;
+        entry.name = QString::fromUtf8(field);
+        // A name that ends its line has no value: the line end is not skipped
+        // to take the next line as the value.
+        const QByteArrayView rest =
+            m_reader.lastFieldEndedLine() ? QByteArrayView() : m_reader.readLine();
+        if (rest.isEmpty())
+            return fail(ReadErrorCode::EmptyHeaderValue,
+                        QStringLiteral("Invalid header line: %1 has no value%2")
+                            .arg(quoted(field), atLine()));
+        entry.value = headerValue(rest);
+        m_data.headers.append(entry);
+        if (!nextNonEmpty(field))
+            return false;
+    }
+    return true;
+}
+
+bool Parser::readHeadings(QByteArrayView& field, bool& haveField) {
+    // The field in hand is the date heading; the time heading follows.
+    if (m_reader.atEnd())
+        return fail(ReadErrorCode::PastEndOfFile,
+                    QStringLiteral("Input past end of file: the column headings end early%1")
+                        .arg(atLastLine()));
+    next();
+    // Every further heading on the heading line names one data set, in column
+    // order. The headings stop at that line's end, so an empty line before the
+    // data does not make a nameless data set.
+    bool onHeadingLine = !m_reader.lastFieldEndedLine();
+    haveField = !m_reader.atEnd();
+    if (haveField)
+        field = next();
+    while (haveField && onHeadingLine && !m_dates.parse(field)) {
+        DataSet set;
+        set.name = QString::fromUtf8(field);
+        m_data.sets.append(set);
+        onHeadingLine = !m_reader.lastFieldEndedLine();
+        haveField = !m_reader.atEnd();
+        if (haveField)
+            field = next();
+    }
+    return true;
+}
+
+bool Parser::readRows(QByteArrayView field, bool haveField) {
+    const qsizetype setCount = m_data.sets.size();
+    if (setCount == 0)
+        return true; // nothing to read values into: the file has no data
+    std::vector<float> row(size_t(setCount), 0.0f);
+    while (haveField) {
+        reportProgress();
+        // Skip fields until one starts a row: a date, or a number that continues
+        // the previous row's time.
+        std::optional<double> date = m_dates.parse(field);
+        while (!date && !parseNumber(field)) {
+            if (m_reader.atEnd())
+                return true;
+            field = next();
+            date = m_dates.parse(field);
+        }
+        double time = 0.0;
+        bool hasValues = true;
+        if (date) {
+            if (m_reader.atEnd())
+                return fail(ReadErrorCode::PastEndOfFile,
+                            QStringLiteral("Input past end of file: the last row has a date "
+                                           "and nothing after it%1")
+                                .arg(atLastLine()));
+            const QByteArrayView timeField = next();
+            const auto timeOfDay = parseTimeOfDay(timeField, m_options.locale);
+            if (!timeOfDay)
+                return fail(ReadErrorCode::TypeMismatch,
+                            QStringLiteral("Type mismatch: %1 is not a time of day%2")
+                                .arg(quoted(timeField), atLine()));
+            time = *date + *timeOfDay;
+            // A row that ends after its time has no values: it is dropped below.
+            hasValues = !m_reader.lastFieldEndedLine();
+            if (hasValues)
+                field = next();
+        } else {
+            if (m_data.times.empty())
+                return fail(ReadErrorCode::NoEarlierTime,
+                            QStringLiteral("Subscript out of range: a row without date and time "
+                                           "comes before the first dated row%1")
+                                .arg(atLine()));
+            time = m_data.times.back();
+        }
+        if (hasValues && parseNumber(field)) {
+            for (qsizetype k = 0; k < setCount; ++k) {
+                if (k > 0) {
+                    if (m_reader.atEnd())
+                        return fail(ReadErrorCode::PastEndOfFile,
+                                    QStringLiteral("Input past end of file: the last row holds "
+                                                   "%1 of the %2 values its headings name%3")
+                                        .arg(k)
+                                        .arg(setCount)
+                                        .arg(atLastLine()));
+                    if (m_reader.lastFieldEndedLine())
+                        return fail(ReadErrorCode::TypeMismatch,
+                                    QStringLiteral("Type mismatch: the row holds %1 of the %2 "
+                                                   "values its headings name%3")
+                                        .arg(k)
+                                        .arg(setCount)
+                                        .arg(atLine()));
+                    field = next();
+                }
+                if (!readLevel(field, row[size_t(k)]))
+                    return false;
+            }
+            m_data.times.push_back(time);
+            for (qsizetype k = 0; k < setCount; ++k)
+                m_data.sets[k].values.push_back(row[size_t(k)]);
+        } else if (hasValues && !m_reader.lastFieldEndedLine()) {
+            // The value column holds text: the row is dropped, with the rest of
+            // its line, and reading resumes at the next row.
+            m_reader.readLine();
+        }
+        haveField = !m_reader.atEnd();
+        if (haveField)
+            field = next();
+    }
+    return true;
+}
+
+bool Parser::readLevel(QByteArrayView field, float& level) {
+    const auto value = parseNumber(field);
+    if (!value)
+        return fail(
+            ReadErrorCode::TypeMismatch,
+            QStringLiteral("Type mismatch: %1 is not a number%2").arg(quoted(field), atLine()));
+    if (!std::isfinite(*value) || std::fabs(*value) > FLT_MAX)
+        return fail(
+            ReadErrorCode::Overflow,
+            QStringLiteral("Overflow: %1 is too large for a level%2").arg(quoted(field), atLine()));
+    level = float(*value);
+    return true;
+}
+
+QByteArrayView Parser::next() {
+    m_fieldStart = m_reader.position();
+    return m_reader.readField();
+}
+
+bool Parser::nextNonEmpty(QByteArrayView& field) {
+    do {
+        if (m_reader.atEnd())
+            return fail(ReadErrorCode::PastEndOfFile,
+                        QStringLiteral("Input past end of file: the file ends before the column "
+                                       "headings%1")
+                            .arg(atLastLine()));
+        field = next();
+    } while (field.isEmpty());
+    return true;
+}
+
+bool Parser::fail(ReadErrorCode code, const QString& description) {
+    m_error = {code, description};
+    return false;
+}
+
+QString Parser::atLine() const {
+    return QStringLiteral(" (line %1)").arg(m_reader.lineAt(m_fieldStart));
+}
+
+QString Parser::atLastLine() const {
+    return QStringLiteral(" (line %1)").arg(m_reader.lastLine());
+}
+
+void Parser::reportProgress() {
+    if (!m_options.progress || m_reader.size() == 0)
+        return;
+    const qint64 size = m_reader.size();
+    const int percent = int(qMin<qint64>(100, (m_reader.position() * 200 + size) / (2 * size)));
+    if (percent != m_lastPercent) {
+        m_lastPercent = percent;
+        m_options.progress(percent);
+    }
+}
+
+} // namespace
+
+ReadResult readDataBytes(QByteArrayView bytes, const ReadOptions& options) {
+    if (bytes.startsWith(kUtf8Bom))
+        bytes = bytes.sliced(kUtf8Bom.size());
+    return Parser(bytes, options).run();
+}
+
+ReadResult readDataFile(const QString& path, const ReadOptions& options) {
+    ReadResult failed;
+    failed.status = ReadResult::Status::Failed;
+    QFile file(path);
+    if (!file.exists()) {
+        failed.error = {ReadErrorCode::FileNotFound,
+                        QStringLiteral("File not found: %1").arg(QFileInfo(path).fileName())};
+        return failed;
+    }
+    if (QFileInfo(path).isDir()) {
+        failed.error = {ReadErrorCode::FileAccess,
+                        QStringLiteral("Path/File access error: %1 is a folder")
+                            .arg(QFileInfo(path).fileName())};
+        return failed;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        failed.error = {ReadErrorCode::FileAccess,
+                        QStringLiteral("Path/File access error: %1").arg(file.errorString())};
+        return failed;
+    }
+    // Mapped rather than copied: a long survey is read at the speed of memory.
+    if (file.size() > 0) {
+        if (const uchar* mapped = file.map(0, file.size()))
+            return readDataBytes(QByteArrayView(mapped, file.size()), options);
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        failed.error = {ReadErrorCode::FileAccess,
+                        QStringLiteral("Path/File access error: %1").arg(file.errorString())};
+        return failed;
+    }
+    return readDataBytes(bytes, options);
+}
+
+QString ReaderMessages::failure(const ReadError& error) {
+    return QStringLiteral("Read file detects an error!\rCode %1 %2")
+        .arg(int(error.code))
+        .arg(error.description);
+}

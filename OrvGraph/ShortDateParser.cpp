@@ -1,0 +1,201 @@
+#include "ShortDateParser.h"
+
+#include "DateSerial.h"
+
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+QByteArrayView trimmed(QByteArrayView text) {
+    while (!text.isEmpty() && (text.front() == ' ' || text.front() == '\t'))
+        text = text.sliced(1);
+    while (!text.isEmpty() && (text.back() == ' ' || text.back() == '\t'))
+        text.chop(1);
+    return text;
+}
+
+std::optional<int> readNumber(QByteArrayView text, qsizetype& pos, int minDigits, int maxDigits) {
+    int value = 0;
+    int digits = 0;
+    while (pos < text.size() && digits < maxDigits && isDigit(text[pos])) {
+        value = value * 10 + (text[pos] - '0');
+        ++pos;
+        ++digits;
+    }
+    if (digits < minDigits)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+ShortDateParser::ShortDateParser(const QLocale& locale) : m_locale(locale) {
+    m_format = locale.dateFormat(QLocale::ShortFormat);
+    for (int month = 1; month <= 12; ++month)
+        m_monthNames << locale.monthName(month, QLocale::LongFormat);
+    for (int month = 1; month <= 12; ++month)
+        m_monthNames << locale.monthName(month, QLocale::ShortFormat);
+    for (int day = 1; day <= 7; ++day)
+        m_dayNames << locale.dayName(day, QLocale::LongFormat);
+    for (int day = 1; day <= 7; ++day)
+        m_dayNames << locale.dayName(day, QLocale::ShortFormat);
+    compile(m_format);
+}
+
+int ShortDateParser::expandTwoDigitYear(int year) {
+    return year < 80 ? 2000 + year : 1900 + year;
+}
+
+void ShortDateParser::compile(const QString& format) {
+    qsizetype i = 0;
+    while (i < format.size()) {
+        const QChar c = format[i];
+        if (c == u'\'') {
+            const qsizetype close = format.indexOf(u'\'', i + 1);
+            const qsizetype end = close < 0 ? format.size() : close;
+            const QString text =
+                end == i + 1 ? QStringLiteral("'") : format.mid(i + 1, end - i - 1);
+            m_tokens.append({Kind::Literal, 0, text.toUtf8()});
+            i = end + 1;
+            continue;
+        }
+        if (!c.isLetter()) {
+            if (!m_tokens.isEmpty() && m_tokens.last().kind == Kind::Literal)
+                m_tokens.last().literal += QString(c).toUtf8();
+            else
+                m_tokens.append({Kind::Literal, 0, QString(c).toUtf8()});
+            ++i;
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + run < format.size() && format[i + run] == c)
+            ++run;
+        const int width = int(run);
+        if (c == u'd' && width <= 2)
+            m_tokens.append({Kind::Day, width, {}});
+        else if (c == u'd' && width <= 4)
+            m_tokens.append({Kind::DayName, width, {}});
+        else if (c == u'M' && width <= 2)
+            m_tokens.append({Kind::Month, width, {}});
+        else if (c == u'M' && width <= 4)
+            m_tokens.append({Kind::MonthName, width, {}});
+        else if (c == u'y' && (width == 2 || width == 4))
+            m_tokens.append({Kind::Year, width, {}});
+        else
+            m_useLocale = true;
+        i += run;
+    }
+}
+
+std::optional<double> ShortDateParser::parse(QByteArrayView text) const {
+    text = trimmed(text);
+    if (m_haveLast && text == QByteArrayView(m_lastText))
+        return m_lastResult;
+    m_lastResult = m_useLocale ? decodeWithLocale(text) : decode(text);
+    if (!m_lastResult)
+        m_lastResult = decodeIso(text);
+    m_lastText = text.toByteArray();
+    m_haveLast = true;
+    return m_lastResult;
+}
+
+std::optional<double> ShortDateParser::decode(QByteArrayView text) const {
+    int day = 0;
+    int month = 0;
+    int year = 0;
+    bool haveDay = false, haveMonth = false, haveYear = false;
+    qsizetype pos = 0;
+    for (const Token& token : m_tokens) {
+        switch (token.kind) {
+        case Kind::Literal:
+            if (!text.sliced(pos).startsWith(token.literal))
+                return std::nullopt;
+            pos += token.literal.size();
+            break;
+        case Kind::Day: {
+            const auto value = readNumber(text, pos, 1, 2);
+            if (!value)
+                return std::nullopt;
+            day = *value;
+            haveDay = true;
+            break;
+        }
+        case Kind::Month: {
+            const auto value = readNumber(text, pos, 1, 2);
+            if (!value)
+                return std::nullopt;
+            month = *value;
+            haveMonth = true;
+            break;
+        }
+        case Kind::MonthName: {
+            const auto index = matchName(m_monthNames, text, pos);
+            if (!index)
+                return std::nullopt;
+            month = *index % 12 + 1;
+            haveMonth = true;
+            break;
+        }
+        case Kind::DayName:
+            if (!matchName(m_dayNames, text, pos))
+                return std::nullopt;
+            break;
+        case Kind::Year: {
+            // Two-digit patterns also take a full year, four-digit ones only that.
+            const qsizetype start = pos;
+            const auto value = readNumber(text, pos, token.width, 4);
+            if (!value || (pos - start != 2 && pos - start != 4))
+                return std::nullopt;
+            year = pos - start == 2 ? expandTwoDigitYear(*value) : *value;
+            haveYear = true;
+            break;
+        }
+        }
+    }
+    if (pos != text.size() || !haveDay || !haveMonth || !haveYear)
+        return std::nullopt;
+    const QDate date(year, month, day);
+    if (!date.isValid())
+        return std::nullopt;
+    return DateSerial::fromDate(date);
+}
+
+std::optional<double> ShortDateParser::decodeWithLocale(QByteArrayView text) const {
+    const QDate date = m_locale.toDate(QString::fromUtf8(text), m_format);
+    if (!date.isValid())
+        return std::nullopt;
+    return DateSerial::fromDate(date);
+}
+
+std::optional<double> ShortDateParser::decodeIso(QByteArrayView text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    qsizetype pos = 0;
+    const auto year = readNumber(text, pos, 4, 4);
+    pos = 5;
+    const auto month = readNumber(text, pos, 2, 2);
+    pos = 8;
+    const auto day = readNumber(text, pos, 2, 2);
+    if (!year || !month || !day)
+        return std::nullopt;
+    const QDate date(*year, *month, *day);
+    if (!date.isValid())
+        return std::nullopt;
+    return DateSerial::fromDate(date);
+}
+
+std::optional<int> ShortDateParser::matchName(const QStringList& names, QByteArrayView text,
+                                              qsizetype& pos) {
+    const QString rest = QString::fromUtf8(text.sliced(pos));
+    // Long names come first in the list, so "June" wins over "Jun".
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString& name = names[i];
+        if (!name.isEmpty() && rest.startsWith(name, Qt::CaseInsensitive)) {
+            pos += name.toUtf8().size();
+            return int(i);
+        }
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,7 @@
+#include "OrvGraphPlugin.h"
+
+#include "OrvGraph.h"
+
+QObject* OrvGraphPlugin::createOrvGraph() {
+    return new OrvGraph;
+}

@@ -1,0 +1,223 @@
+// How fast the viewer reads and draws a long survey, and how that compares with
+// gnuplot reading the same file and drawing the same lines to a PNG of the same
+// size. Writes a statistical file of 100,000 rows with 10 data sets and a
+// short-term Leq file of 14,400 rows, then prints MB/s for reading, ms for one
+// full redraw, and ours against gnuplot.
+//
+// Usage: bench_graph [--keep <folder>]   (keeps the files and PNGs there)
+
+#include "Axes.h"
+#include "DataFileReader.h"
+#include "DataFileWriter.h"
+#include "GraphPainter.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+const QSize kImageSize(1000, 600);
+const QLocale kLocale(QStringLiteral("en_GB"));
+constexpr int kStatisticalRows = 100000;
+constexpr int kLeqRows = 14400;
+constexpr int kReadRuns = 5;
+constexpr int kDrawRuns = 10;
+// Lines before the first data line: banner and 18 header lines, then for a
+// statistical file an empty line, then the heading line.
+constexpr int kStatisticalSkip = 21;
+constexpr int kLeqSkip = 20;
+
+// Targets the viewer is held to.
+constexpr double kReadTargetMBps = 20.0;
+constexpr double kRedrawTargetMs = 30.0;
+
+QTextStream out(stdout);
+
+// The fastest of several runs, in milliseconds.
+double bestOf(int runs, const std::function<void()>& work) {
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        best = std::min(best, timer.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+QString writeStatistical(const QDir& folder) {
+    using namespace DataFileWriter;
+    const QDateTime start(QDate(2003, 1, 6), QTime(0, 0), Qt::UTC);
+    // Ten data sets: the levels, four percentiles, Lmin, temperature, battery
+    // and overload.
+    const QList<Column> columns = statisticalColumns({10, 50, 90, 99});
+    std::vector<Row> rows = statisticalRows(start, kStatisticalRows, 1);
+    for (Row& row : rows) {
+        const std::vector<double>& v = row.values; // Leq, Lmax, L1 L5 L10 L33 L50 L90 L95 L99, ...
+        row.values = {v[0], v[1], v[4], v[6], v[7], v[9], v[10], v[11], v[12], v[13]};
+    }
+    const QString path = folder.filePath(QStringLiteral("bench_Sta.csv"));
+    writeFile(path, statisticalFile(kLocale, typicalHeader(kLocale, start, rows.back().time, false),
+                                    columns, rows));
+    return path;
+}
+
+QString writeLeq(const QDir& folder) {
+    using namespace DataFileWriter;
+    const QDateTime start(QDate(2003, 1, 6), QTime(8, 0), Qt::UTC);
+    const std::vector<Row> rows = leqRows(start, kLeqRows);
+    const QString path = folder.filePath(QStringLiteral("bench_Leq0.csv"));
+    writeFile(path, leqFile(kLocale, typicalHeader(kLocale, start, rows.back().time, true), rows));
+    return path;
+}
+
+GraphData readOrDie(const QString& path) {
+    ReadOptions options;
+    options.locale = kLocale;
+    ReadResult result = readDataFile(path, options);
+    if (result.status != ReadResult::Status::Read || !result.data.hasData()) {
+        out << "cannot read " << path << ": " << result.error.description << "\n";
+        out.flush();
+        std::exit(1);
+    }
+    applyDefaultStyles(result.data);
+    return std::move(result.data);
+}
+
+void redraw(QImage& image, const GraphData& data) {
+    QPainter painter(&image);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSize(9);
+    painter.setFont(font);
+    PlotArea area = initPlotArea(QSizeF(image.size()), QFontMetricsF(font, &image), 13, 1.0);
+    viewAllData(area.timeAxis, data);
+    GraphPainter(painter, kLocale).redraw(area, data, QColor(212, 208, 200));
+}
+
+// gnuplot drawing every data column of the file as a line, to a PNG; its wall
+// time in ms, or a negative value when gnuplot is not there or fails.
+double gnuplotMs(const QString& dataPath, int columns, int skip, const QString& timeFormat,
+                 const QString& pngPath) {
+    const QString gnuplot = QStandardPaths::findExecutable(QStringLiteral("gnuplot"));
+    if (gnuplot.isEmpty())
+        return -1.0;
+    const QString script =
+        QStringLiteral("set terminal pngcairo size %1,%2\n"
+                       "set output '%3'\n"
+                       "set datafile separator ','\n"
+                       "set xdata time\n"
+                       "set format x \"%H:%M\\n%d/%m/%Y\"\n"
+                       "set key off\n"
+                       "plot for [i=3:%4] '%5' skip %6 using "
+                       "(timecolumn(1,\"%d/%m/%Y\")+timecolumn(2,\"%7\")):i with lines\n")
+            .arg(kImageSize.width())
+            .arg(kImageSize.height())
+            .arg(pngPath)
+            .arg(columns + 2)
+            .arg(dataPath)
+            .arg(skip)
+            .arg(timeFormat);
+    double best = 1e300;
+    for (int run = 0; run < 3; ++run) {
+        QProcess process;
+        QElapsedTimer timer;
+        timer.start();
+        process.start(gnuplot, {});
+        process.write(script.toUtf8());
+        process.closeWriteChannel();
+        if (!process.waitForFinished(120000) || process.exitCode() != 0 ||
+            !QFileInfo(pngPath).size()) {
+            out << "gnuplot failed: " << process.readAllStandardError() << "\n";
+            return -1.0;
+        }
+        best = std::min(best, timer.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+struct Figures {
+    double mb = 0, readMs = 0, drawMs = 0, pngMs = 0, gnuplot = -1;
+};
+
+void measure(const QString& label, const QString& path, int skip, const QString& timeFormat,
+             const QDir& keep) {
+    Figures f;
+    f.mb = QFileInfo(path).size() / 1e6;
+    GraphData data;
+    f.readMs = bestOf(kReadRuns, [&] { data = readOrDie(path); });
+    QImage image(kImageSize, QImage::Format_RGB32);
+    f.drawMs = bestOf(kDrawRuns, [&] { redraw(image, data); });
+    const QString ours = keep.filePath(QFileInfo(path).completeBaseName() + "_ours.png");
+    f.pngMs = bestOf(1, [&] { image.save(ours); });
+    f.gnuplot = gnuplotMs(path, int(data.setCount()), skip, timeFormat,
+                          keep.filePath(QFileInfo(path).completeBaseName() + "_gnuplot.png"));
+
+    out << "\n"
+        << label << ": " << QFileInfo(path).fileName() << ", " << data.pointCount() << " rows, "
+        << data.setCount() << " data sets, " << QString::number(f.mb, 'f', 2) << " MB\n";
+    out << "  read             " << QString::number(f.readMs, 'f', 1)
+        << " ms  = " << QString::number(f.mb / (f.readMs / 1000.0), 'f', 1) << " MB/s"
+        << (f.mb / (f.readMs / 1000.0) >= kReadTargetMBps ? "  (target >= 20 MB/s met)"
+                                                          : "  (target >= 20 MB/s MISSED)")
+        << "\n";
+    out << "  full redraw      " << QString::number(f.drawMs, 'f', 1) << " ms at "
+        << kImageSize.width() << "x" << kImageSize.height()
+        << (f.drawMs < kRedrawTargetMs ? "  (target < 30 ms met)" : "  (target < 30 ms MISSED)")
+        << "\n";
+    out << "  ours read+draw   " << QString::number(f.readMs + f.drawMs, 'f', 1) << " ms (+ "
+        << QString::number(f.pngMs, 'f', 1) << " ms to save the PNG)\n";
+    if (f.gnuplot < 0) {
+        out << "  gnuplot          not available (install gnuplot-nox; run.sh does)\n";
+    } else {
+        const double ourTotal = f.readMs + f.drawMs + f.pngMs;
+        out << "  gnuplot          " << QString::number(f.gnuplot, 'f', 1)
+            << " ms to read and draw the same lines to a PNG\n";
+        out << "  ours vs gnuplot  " << QString::number(ourTotal, 'f', 1) << " ms vs "
+            << QString::number(f.gnuplot, 'f', 1) << " ms: ours "
+            << QString::number(f.gnuplot / ourTotal, 'f', 1) << "x "
+            << (ourTotal < f.gnuplot ? "faster" : "SLOWER") << "\n";
+    }
+    out.flush();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir temporary;
+    QDir folder(temporary.path());
+    const QStringList arguments = app.arguments();
+    const qsizetype keepAt = arguments.indexOf(QStringLiteral("--keep"));
+    if (keepAt > 0 && keepAt + 1 < arguments.size()) {
+        folder = QDir(arguments[keepAt + 1]);
+        folder.mkpath(QStringLiteral("."));
+    }
+
+    out << "Writing the data files in " << folder.path() << " ...\n";
+    out.flush();
+    const QString statistical = writeStatistical(folder);
+    const QString leq = writeLeq(folder);
+
+    measure(QStringLiteral("Statistical file"), statistical, kStatisticalSkip,
+            QStringLiteral("%H:%M"), folder);
+    measure(QStringLiteral("Short-term Leq file"), leq, kLeqSkip, QStringLiteral("%H:%M:%S"),
+            folder);
+    out << "\n(best of " << kReadRuns << " reads and " << kDrawRuns
+        << " redraws; gnuplot best of 3 runs, including its start-up)\n";
+    out.flush();
+    return 0;
+}

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds and runs the graph benchmark: reading and drawing long data files, and
+# gnuplot on the same files for comparison (installed here when missing).
+# Usage: bench/graph/run.sh [build-folder] [--keep <folder>]
+#   build-folder defaults to build (configured RelWithDebInfo, as tools/test.sh does).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+build=build
+if [ $# -gt 0 ] && [ "${1:0:2}" != "--" ]; then
+    build=$1
+    shift
+fi
+
+tools/deps.sh
+if ! command -v gnuplot >/dev/null 2>&1; then
+    echo "Installing gnuplot-nox for the comparison ..."
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO=sudo
+    if ! { $SUDO apt-get update -qq &&
+           DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends gnuplot-nox >/dev/null; }; then
+        echo "gnuplot could not be installed: the benchmark prints our figures only."
+    fi
+fi
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target bench_graph -j2
+"$build/bin/bench_graph" "$@"
