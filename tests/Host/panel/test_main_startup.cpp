@@ -5,6 +5,7 @@
 #include "Twips.h"
 #include "frmModem.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QTimer>
 
@@ -169,6 +170,7 @@ private slots:
         QVERIFY(f.wire().find("+++") != std::string::npos);
     }
 
+    // Before any viewer: a plugin once loaded stays loaded for the process.
     void graphButtonWithoutTheLibrary() {
         GraphLauncher::setLibraryPath("/nonexistent/OrvGraph");
         frmMain panel;
@@ -180,6 +182,30 @@ private slots:
         QVERIFY(answers.seen.first().text.startsWith("Unable to locate the graphing utility."));
         QVERIFY(panel.findChild<QPushButton*>("cmdLink")->isEnabled());
         GraphLauncher::setLibraryPath(QString());
+    }
+
+    // One viewer at a time; the link waits until it closes.
+    void graphButtonOpensOneViewer() {
+        frmMain panel;
+        panel.show();
+        auto* graph = panel.findChild<QPushButton*>("GraphButton");
+        auto viewers = [] {
+            QList<QWidget*> found;
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (window->objectName() == "frmGraph" && window->isVisible())
+                    found << window;
+            return found;
+        };
+        graph->click();
+        QCOMPARE(viewers().size(), 1);
+        QVERIFY(!panel.findChild<QPushButton*>("cmdLink")->isEnabled());
+        QVERIFY(!panel.findChild<QAction*>("LinkItem")->isEnabled());
+        graph->click();
+        QCOMPARE(viewers().size(), 1);
+        viewers().first()->close();
+        QTRY_VERIFY(panel.findChild<QPushButton*>("cmdLink")->isEnabled());
+        QVERIFY(graph->isEnabled());
+        QTRY_COMPARE(viewers().size(), 0);
     }
 };
 
