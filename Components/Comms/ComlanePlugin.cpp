@@ -2,4 +2,6 @@
 
 #include "OrvComms.h"
 
-OrvCommsInterface* ComlanePlugin::createOrvComms() { return new OrvComms; }
+OrvCommsInterface* ComlanePlugin::createOrvComms() {
+    return new OrvComms;
+}

@@ -25,7 +25,7 @@ void AppendFeedback(QObject* feedBack, const QByteArray& text) {
 } // namespace
 
 OrvComms::OrvComms() {
-    tmrComms.setSingleShot(true); // a tick only ends the wait
+    tmrComms.setSingleShot(true);            // a tick only ends the wait
     tmrComms.setTimerType(Qt::PreciseTimer); // TimeOut is a deadline, not a hint
     connect(&comComms, &QSerialPort::errorOccurred, this, &OrvComms::noteError);
 }
@@ -35,7 +35,9 @@ OrvComms::~OrvComms() {
         CloseComms();
 }
 
-qint32 OrvComms::BaudRate() const { return m_settings.section(',', 0, 0).trimmed().toInt(); }
+qint32 OrvComms::BaudRate() const {
+    return m_settings.section(',', 0, 0).trimmed().toInt();
+}
 
 void OrvComms::setBaudRate(qint32 lNewBaud) {
     if (lNewBaud <= 0)
@@ -46,7 +48,9 @@ void OrvComms::setBaudRate(qint32 lNewBaud) {
         applySettings();
 }
 
-float OrvComms::StopBits() const { return m_settings.section(',', -1).trimmed().toFloat(); }
+float OrvComms::StopBits() const {
+    return m_settings.section(',', -1).trimmed().toFloat();
+}
 
 void OrvComms::setStopBits(qint16 iNewStop) {
     const qsizetype comma = m_settings.lastIndexOf(',');
@@ -115,7 +119,9 @@ QByteArray OrvComms::readWaiting() {
     return comComms.readAll();
 }
 
-QByteArray OrvComms::Flush() { return readWaiting(); }
+QByteArray OrvComms::Flush() {
+    return readWaiting();
+}
 
 void OrvComms::writeBytes(const QByteArray& bytes) {
     if (!comComms.isOpen() || m_linkLost)
@@ -229,8 +235,7 @@ QByteArray OrvComms::ReceiveLineWithEvents(const QByteArray& strTerminator) {
             break;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
-    if (m_receiveInterrupt || m_linkLost || !comComms.isOpen() ||
-        !result.contains(strTerminator)) {
+    if (m_receiveInterrupt || m_linkLost || !comComms.isOpen() || !result.contains(strTerminator)) {
         result.clear();
         m_receiveInterrupt = false;
     }

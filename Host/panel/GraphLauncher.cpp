@@ -36,11 +36,15 @@ void ReportCannotCreate() {
 
 } // namespace
 
-void GraphLauncher::setLibraryPath(const QString& path) { LibraryPath() = path; }
+void GraphLauncher::setLibraryPath(const QString& path) {
+    LibraryPath() = path;
+}
 
 GraphLauncher::GraphLauncher(QObject* parent) : QObject(parent) {}
 
-GraphLauncher::~GraphLauncher() { release(); }
+GraphLauncher::~GraphLauncher() {
+    release();
+}
 
 bool GraphLauncher::launch() {
     if (m_graph) {

@@ -31,6 +31,5 @@ private slots:
     void ended();
 
 private:
-
     QPointer<QObject> m_graph;
 };

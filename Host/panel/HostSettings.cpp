@@ -8,7 +8,9 @@ namespace {
 QSettings Store() {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, "OrvType1", "OrvType1");
 }
-QString Path(const QString& section, const QString& key) { return section + '/' + key; }
+QString Path(const QString& section, const QString& key) {
+    return section + '/' + key;
+}
 } // namespace
 
 QString Read(const QString& section, const QString& key, const QString& defaultValue) {

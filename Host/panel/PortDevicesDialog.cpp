@@ -10,17 +10,19 @@
 #include <QVBoxLayout>
 
 namespace {
-QString DeviceKey(int port) { return "Device" + QString::number(port); }
+QString DeviceKey(int port) {
+    return "Device" + QString::number(port);
+}
 } // namespace
 
 PortDevicesDialog::PortDevicesDialog(QWidget* parent) : QDialog(parent) {
     setObjectName("PortDevicesDialog");
     setWindowTitle("Port Devices");
     auto* layout = new QVBoxLayout(this);
-    auto* explanation = new QLabel(
-        "Enter the device each port number opens, for example /dev/ttyUSB0 for a USB "
-        "serial adapter. Leave a port empty to use /dev/ttyS0 to /dev/ttyS3.",
-        this);
+    auto* explanation =
+        new QLabel("Enter the device each port number opens, for example /dev/ttyUSB0 for a USB "
+                   "serial adapter. Leave a port empty to use /dev/ttyS0 to /dev/ttyS3.",
+                   this);
     explanation->setWordWrap(true);
     layout->addWidget(explanation);
     auto* form = new QFormLayout;

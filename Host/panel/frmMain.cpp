@@ -76,7 +76,9 @@ frmMain::~frmMain() {
     SetMessageWindowContext(nullptr, nullptr, nullptr);
 }
 
-void frmMain::registerChildWindow(QWidget* window) { m_childWindows << window; }
+void frmMain::registerChildWindow(QWidget* window) {
+    m_childWindows << window;
+}
 
 void frmMain::hide_child_forms() {
     for (QWidget* window : std::as_const(m_childWindows))

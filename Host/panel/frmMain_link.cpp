@@ -1,10 +1,10 @@
 // Linking and unlinking, and reading the logger's information block.
 #include "CommandLibrary.h"
 #include "FillPanel.h"
-#include "LevelMeter.h"
 #include "Framing.h"
 #include "GraphLauncher.h"
 #include "HostSettings.h"
+#include "LevelMeter.h"
 #include "Link.h"
 #include "RequestQueue.h"
 #include "ShownText.h"
@@ -49,7 +49,9 @@ qint16 frmMain::runModemWindow() {
     return m_modemWindow->outcome();
 }
 
-bool frmMain::runLinkWindow() { return m_linkWindow->Link(); }
+bool frmMain::runLinkWindow() {
+    return m_linkWindow->Link();
+}
 
 void frmMain::main_link_handler() {
     // Nothing else may start on the link while a request run is in progress.
@@ -199,8 +201,8 @@ bool frmMain::main_get_info() {
         m_freeMemory = info.freeMemory;
         m_memoryAlmostFull = info.freeMemory < AlmostFullBelow;
         MemoryPanel->setFillColor(QColor(0, 0, 160));
-        MemoryPanel->setFillPercent(
-            int(qBound(qint64(0), (qint64(MemoryTotal) - info.freeMemory) * 100 / MemoryTotal, qint64(100))));
+        MemoryPanel->setFillPercent(int(qBound(
+            qint64(0), (qint64(MemoryTotal) - info.freeMemory) * 100 / MemoryTotal, qint64(100))));
         m_about->lblMemory->setText(QString::number((qint64(info.freeMemory) + 512) / 1024) + "kB");
     }
     if (m_activities.updateBuffers)

@@ -117,8 +117,8 @@ void frmMain::readLoggingRecord() {
 
 QString frmMain::remainingTimeText() const {
     double seconds = -1;
-    const double rate = MemoryRateOf(m_loggingRecord.interval, m_loggingRecord.leqMode,
-                                     m_loggingRecord.leqLength);
+    const double rate =
+        MemoryRateOf(m_loggingRecord.interval, m_loggingRecord.leqMode, m_loggingRecord.leqLength);
     if (rate > 0 && m_freeMemory >= 0)
         seconds = m_freeMemory / rate;
     if (m_battery >= 0) {

@@ -43,10 +43,9 @@ void frmMain::startUp(const QStringList& arguments) {
 
     // The stored place, kept on a screen that exists now.
     resize(sizeHint());
-    QPoint place(Twips::ToPixels(HostSettings::ReadInt(HostSettings::Main, "Left", 0, -1000000,
-                                                       1000000)),
-                 Twips::ToPixels(HostSettings::ReadInt(HostSettings::Main, "Top", 0, -1000000,
-                                                       1000000)));
+    QPoint place(
+        Twips::ToPixels(HostSettings::ReadInt(HostSettings::Main, "Left", 0, -1000000, 1000000)),
+        Twips::ToPixels(HostSettings::ReadInt(HostSettings::Main, "Top", 0, -1000000, 1000000)));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         place.setX(qBound(area.left(), place.x(), qMax(area.left(), area.right() - width())));
@@ -138,4 +137,6 @@ void frmMain::closeEvent(QCloseEvent* event) {
             window->hide();
 }
 
-void frmMain::showHelp() { ShowHelp(this); }
+void frmMain::showHelp() {
+    ShowHelp(this);
+}

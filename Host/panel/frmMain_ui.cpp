@@ -1,9 +1,9 @@
 // The control panel's controls, each with its name and caption.
 #include "Confirmation.h"
 #include "FillPanel.h"
+#include "LevelMeter.h"
 #include "RequestQueue.h"
 #include "frmAbout.h"
-#include "LevelMeter.h"
 #include "frmMain.h"
 
 #include <QActionGroup>
@@ -93,7 +93,7 @@ void frmMain::buildDisplays() {
     MemoryPanel = new FillPanel(status);
     MemoryPanel->setObjectName("MemoryPanel");
     lblComms = NamedLabel("lblComms", status);
-    const QStringList captions = {"Clock:", "Mode:", "Serial number:", "Temperature:",
+    const QStringList captions = {"Clock:",   "Mode:",        "Serial number:", "Temperature:",
                                   "Battery:", "Memory used:", "Communications:"};
     const QList<QWidget*> fields = {ClockFrame,   ModeBox,     SerialNumberBox, TemperatureFrame,
                                     BatteryPanel, MemoryPanel, lblComms};
@@ -144,9 +144,8 @@ void frmMain::buildButtons() {
     ViewLastButton = NamedButton("ViewLastButton", "&View Last...", buttons);
     GraphButton = NamedButton("GraphButton", "&Graph", buttons);
     InitButton = NamedButton("InitButton", "&Init...", buttons);
-    const QList<QPushButton*> all = {cmdLink,        LoggingButton, DownloadButton,
-                                     CalibrateButton, DetailsButton, ViewLastButton,
-                                     GraphButton,    InitButton};
+    const QList<QPushButton*> all = {cmdLink,       LoggingButton,  DownloadButton, CalibrateButton,
+                                     DetailsButton, ViewLastButton, GraphButton,    InitButton};
     for (int i = 0; i < all.size(); ++i)
         row->addWidget(all[i], i / 4, i % 4);
     centralWidget()->layout()->addWidget(buttons);
@@ -201,15 +200,15 @@ void frmMain::buildMenus() {
     QMenu* time = SetupMenu->addMenu("&Time Weighting");
     const QStringList timeCaptions = {"&Fast", "&Slow"};
     for (qint16 i = 0; i < 2; ++i) {
-        TimeAveragingItem << addItem(time, QString("TimeAveragingItem_%1").arg(i),
-                                     timeCaptions[i], [this, i] { timeButton(i); });
+        TimeAveragingItem << addItem(time, QString("TimeAveragingItem_%1").arg(i), timeCaptions[i],
+                                     [this, i] { timeButton(i); });
         TimeAveragingItem.last()->setCheckable(true);
     }
     QMenu* rates = SetupMenu->addMenu("&Update Rate");
     for (qint16 rate : {1, 2, 4, 8}) {
-        QAction* item = addItem(rates, QString("UpdateRateItem_%1").arg(rate),
-                                QString("&%1 per second").arg(rate),
-                                [this, rate] { updateRateChosen(rate); });
+        QAction* item =
+            addItem(rates, QString("UpdateRateItem_%1").arg(rate),
+                    QString("&%1 per second").arg(rate), [this, rate] { updateRateChosen(rate); });
         item->setCheckable(true);
         UpdateRateItem.insert(rate, item);
     }
@@ -228,17 +227,17 @@ void frmMain::buildMenus() {
     QMenu* bauds = mnuOptions->addMenu("&Baud Rate");
     for (int index : {1, 2, 4, 8, 16}) {
         const qint32 baud = 19200 / index;
-        QAction* item = addItem(bauds, QString("BaudRateItem_%1").arg(index),
-                                QString::number(baud), [this, baud] { chooseBaud(baud); });
+        QAction* item = addItem(bauds, QString("BaudRateItem_%1").arg(index), QString::number(baud),
+                                [this, baud] { chooseBaud(baud); });
         item->setCheckable(true);
         BaudRateItem.insert(baud, item);
     }
     QMenu* methods = mnuOptions->addMenu("Link &Method");
     const QStringList methodCaptions = {"&Direct Cable", "&Modem"};
     for (qint16 method = 1; method <= 2; ++method) {
-        QAction* item = addItem(methods, QString("CommMethodItem_%1").arg(method),
-                                methodCaptions[method - 1],
-                                [this, method] { chooseMethod(method); });
+        QAction* item =
+            addItem(methods, QString("CommMethodItem_%1").arg(method), methodCaptions[method - 1],
+                    [this, method] { chooseMethod(method); });
         item->setCheckable(true);
         CommMethodItem.insert(method, item);
     }

@@ -12,7 +12,9 @@ namespace {
 
 constexpr qint32 StopLoggingTimeOut = 5000;
 
-qint16 WeightingCode(qint16 code) { return code == 1 ? 1 : 0; }
+qint16 WeightingCode(qint16 code) {
+    return code == 1 ? 1 : 0;
+}
 
 // Restores the comms wait limit when a command that needs its own is done.
 class TimeOutScope {
@@ -30,7 +32,9 @@ private:
 
 namespace Logger {
 
-bool SendPulse() { return ActionTransaction("/"); }
+bool SendPulse() {
+    return ActionTransaction("/");
+}
 
 bool Handshake() {
     ExchangeScope exchange;
@@ -67,7 +71,9 @@ bool SetDateTime(qint16 dayOfWeek, const LoggerDateTime& value) {
     return true;
 }
 
-bool SetPowerDown(qint16 code) { return ByteSettingWithEcho("R", "Set Power Down", code); }
+bool SetPowerDown(qint16 code) {
+    return ByteSettingWithEcho("R", "Set Power Down", code);
+}
 
 bool SetFrequency(qint16 code) {
     const qint16 sent = WeightingCode(code);
@@ -87,9 +93,13 @@ bool SetTimeWeighting(qint16 code) {
     return ok;
 }
 
-bool SetRange(qint16 index) { return ByteSettingWithEcho("L", "Set Range", index); }
+bool SetRange(qint16 index) {
+    return ByteSettingWithEcho("L", "Set Range", index);
+}
 
-qint16 GetRange() { return ByteQuery("l", "Get range"); }
+qint16 GetRange() {
+    return ByteQuery("l", "Get range");
+}
 
 bool SetSerialNumber(qint32 serialNumber) {
     const auto bytes = LongToBytes(serialNumber);
@@ -105,13 +115,21 @@ bool SetSerialNumber(qint32 serialNumber) {
     return ok;
 }
 
-qint16 GetBuffers() { return ByteQuery("b", "Get buffers"); }
+qint16 GetBuffers() {
+    return ByteQuery("b", "Get buffers");
+}
 
-bool ClearBuffer() { return ActionTransaction("C"); }
+bool ClearBuffer() {
+    return ActionTransaction("C");
+}
 
-qint16 GetSpl() { return WordQuery("s", "Get SPL"); }
+qint16 GetSpl() {
+    return WordQuery("s", "Get SPL");
+}
 
-qint16 GetRawSpl() { return WordQuery("z", "Get Raw SPL"); }
+qint16 GetRawSpl() {
+    return WordQuery("z", "Get Raw SPL");
+}
 
 UpdateRecord GetUpdate() {
     if (!RecordQuery("1", "Get Update", UpdateLength))
@@ -164,9 +182,13 @@ qint16 GetLoggingMode() {
     return qint16(quint8(ReplyBuffer.at(0)) & 3);
 }
 
-bool ResetLogger() { return ActionTransaction("g"); }
+bool ResetLogger() {
+    return ActionTransaction("g");
+}
 
-bool SwitchBuffers() { return ActionTransaction("X"); }
+bool SwitchBuffers() {
+    return ActionTransaction("X");
+}
 
 bool SetLoggerBaudRate(qint32 baudRate) {
     const auto bytes = WordToBytes(baudRate);
@@ -179,9 +201,13 @@ bool SetLoggerBaudRate(qint32 baudRate) {
     return sent;
 }
 
-void ClearOverload() { CommandOnly("v"); }
+void ClearOverload() {
+    CommandOnly("v");
+}
 
-void Unlink() { CommandOnly("n"); }
+void Unlink() {
+    CommandOnly("n");
+}
 
 LastResults GetLastResults() {
     LastResults results;

@@ -24,29 +24,29 @@ bool SendPulse();                                                // "/"
 bool Handshake();                                                // "/" answered "k", with events
 LoggerDateTime GetDateTime();                                    // "d"
 bool SetDateTime(qint16 dayOfWeek, const LoggerDateTime& value); // "D", Monday = 1 … Sunday = 7
-bool SetPowerDown(qint16 code);  // "R": 0 power-down enabled, 1 disabled
-bool SetFrequency(qint16 code);  // "F": 1 A, else C
-bool SetTimeWeighting(qint16 code); // "W": 1 slow, else fast
-bool SetRange(qint16 index);     // "L"
-qint16 GetRange();               // "l"
+bool SetPowerDown(qint16 code);            // "R": 0 power-down enabled, 1 disabled
+bool SetFrequency(qint16 code);            // "F": 1 A, else C
+bool SetTimeWeighting(qint16 code);        // "W": 1 slow, else fast
+bool SetRange(qint16 index);               // "L"
+qint16 GetRange();                         // "l"
 bool SetSerialNumber(qint32 serialNumber); // "I"
-qint16 GetBuffers();             // "b"
-bool ClearBuffer();              // "C"
-qint16 GetSpl();                 // "s", tenths of a dB
-qint16 GetRawSpl();              // "z"
-UpdateRecord GetUpdate();        // "1"
-InformationRecord GetInformation(); // "2"
-ParametersRecord GetParameters();   // "3"
-qint16 InitialiseDownload(qint16 buffer); // "#": number of blocks, -1 on failure
-QByteArray ReadBlock();          // "$": the next 34-byte block, empty on failure
-bool SendPostReference(qint16 tenths); // "p": -1 = not taken
-bool StopLogging();              // "q"
-qint16 GetLoggingMode();         // "h": 0 to 3, -1 on failure
-bool ResetLogger();              // "g"
-bool SwitchBuffers();            // "X"
-bool SetLoggerBaudRate(qint32 baudRate); // "U": true when the data block went out
-void ClearOverload();            // "v"
-void Unlink();                   // "n"
+qint16 GetBuffers();                       // "b"
+bool ClearBuffer();                        // "C"
+qint16 GetSpl();                           // "s", tenths of a dB
+qint16 GetRawSpl();                        // "z"
+UpdateRecord GetUpdate();                  // "1"
+InformationRecord GetInformation();        // "2"
+ParametersRecord GetParameters();          // "3"
+qint16 InitialiseDownload(qint16 buffer);  // "#": number of blocks, -1 on failure
+QByteArray ReadBlock();                    // "$": the next 34-byte block, empty on failure
+bool SendPostReference(qint16 tenths);     // "p": -1 = not taken
+bool StopLogging();                        // "q"
+qint16 GetLoggingMode();                   // "h": 0 to 3, -1 on failure
+bool ResetLogger();                        // "g"
+bool SwitchBuffers();                      // "X"
+bool SetLoggerBaudRate(qint32 baudRate);   // "U": true when the data block went out
+void ClearOverload();                      // "v"
+void Unlink();                             // "n"
 
 struct LastResults {
     enum Status { Failed, NoData, Available } status = Failed;

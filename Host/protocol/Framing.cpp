@@ -33,9 +33,15 @@ OrvCommsInterface* CommsLink() {
     return link.get();
 }
 
-ExchangeScope::ExchangeScope() { ++exchangeDepth; }
-ExchangeScope::~ExchangeScope() { --exchangeDepth; }
-bool ExchangeInProgress() { return exchangeDepth > 0; }
+ExchangeScope::ExchangeScope() {
+    ++exchangeDepth;
+}
+ExchangeScope::~ExchangeScope() {
+    --exchangeDepth;
+}
+bool ExchangeInProgress() {
+    return exchangeDepth > 0;
+}
 
 void SendCommand(const QByteArray& letter) {
     OrvCommsInterface* link = CommsLink();

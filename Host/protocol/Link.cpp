@@ -15,7 +15,9 @@ LinkWindows linkWindows;
 
 } // namespace
 
-void SetLinkWindows(LinkWindows windows) { linkWindows = std::move(windows); }
+void SetLinkWindows(LinkWindows windows) {
+    linkWindows = std::move(windows);
+}
 
 bool OpenLink(qint16 port, qint32 baudRate, qint16 method) {
     OrvCommsInterface* link = CommsLink();

@@ -7,7 +7,9 @@ NoticeHandler noticeHandler;
 bool commsNoticeEnabled = false;
 } // namespace
 
-void SetNoticeHandler(NoticeHandler handler) { noticeHandler = std::move(handler); }
+void SetNoticeHandler(NoticeHandler handler) {
+    noticeHandler = std::move(handler);
+}
 
 NoticeAnswer ShowNotice(const Notice& notice) {
     if (noticeHandler)
@@ -16,5 +18,9 @@ NoticeAnswer ShowNotice(const Notice& notice) {
     return notice.buttons == NoticeButtons::Ok ? NoticeAnswer::Ok : NoticeAnswer::Cancel;
 }
 
-bool CommsNoticeEnabled() { return commsNoticeEnabled; }
-void SetCommsNoticeEnabled(bool enabled) { commsNoticeEnabled = enabled; }
+bool CommsNoticeEnabled() {
+    return commsNoticeEnabled;
+}
+void SetCommsNoticeEnabled(bool enabled) {
+    commsNoticeEnabled = enabled;
+}

@@ -63,7 +63,9 @@ void Run() {
 
 } // namespace
 
-void RegisterRequest(qint16 code, RequestAction action) { Actions().insert(code, std::move(action)); }
+void RegisterRequest(qint16 code, RequestAction action) {
+    Actions().insert(code, std::move(action));
+}
 
 void PostRequest(qint16 code, qint16 argument) {
     if (queue.count < QueueCapacity) {
@@ -82,9 +84,13 @@ void ParkWindow(std::function<void()> showModally) {
         Run();
 }
 
-bool QueueIsEmpty() { return queue.count == 0; }
+bool QueueIsEmpty() {
+    return queue.count == 0;
+}
 
-bool QueueRunInProgress() { return queue.position > 0; }
+bool QueueRunInProgress() {
+    return queue.position > 0;
+}
 
 void ResetQueue() {
     queue.parked = false;

@@ -8,7 +8,9 @@
 #include <termios.h>
 #include <unistd.h>
 
-BenchSupport::BenchSupport() { qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit()); }
+BenchSupport::BenchSupport() {
+    qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
+}
 
 bool BenchSupport::startSimulator(LoggerSimulator& sim, int baud) {
     sim.setBaudRate(baud);

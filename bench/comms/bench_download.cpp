@@ -70,8 +70,8 @@ int main(int argc, char* argv[]) {
     const double wireSeconds = loggerBytes * 10 / 19200;
     std::printf("memory transfer, unpaced line: %d blocks\n", blocks);
     std::printf("raw read/write floor:  %8.0f blocks/s\n", floor);
-    std::printf("command library:       %8.0f blocks/s (%.2f of the floor, target >= 0.70)\n",
-                rate, rate / floor);
+    std::printf("command library:       %8.0f blocks/s (%.2f of the floor, target >= 0.70)\n", rate,
+                rate / floor);
     std::printf("memory transfer at 19200 baud: %d blocks\n", pacedBlocks);
     std::printf("time taken %.3f s, logger bytes on the wire %.3f s: ratio %.3f (target <= 1.03)\n",
                 pacedSeconds, wireSeconds, pacedSeconds / wireSeconds);

@@ -76,9 +76,8 @@ int main(int argc, char* argv[]) {
     probe.setInterval(2);
     QElapsedTimer sinceTick;
     qint64 longest = 0;
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        longest = qMax(longest, sinceTick.restart());
-    });
+    QObject::connect(&probe, &QTimer::timeout,
+                     [&] { longest = qMax(longest, sinceTick.restart()); });
     sinceTick.start();
     probe.start();
     QTest::qWait(qMin(seconds, 10) * 1000);

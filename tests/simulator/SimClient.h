@@ -117,7 +117,8 @@ inline QByteArray bytes(std::initializer_list<int> values) {
 
 // Starts a fresh simulator, configured first by `configure`, and opens a
 // client on its device: how every test of the simulator begins.
-inline QString StartSession(std::unique_ptr<LoggerSimulator>& sim, std::unique_ptr<SimClient>& client,
+inline QString StartSession(std::unique_ptr<LoggerSimulator>& sim,
+                            std::unique_ptr<SimClient>& client,
                             const std::function<void(LoggerSimulator&)>& configure = {}) {
     sim = std::make_unique<LoggerSimulator>();
     if (configure)

@@ -14,7 +14,8 @@ inline bool StartSimulatorOnPort(LoggerSimulator& sim, int port = 1) {
         return false;
     }
     QSettings store(QSettings::IniFormat, QSettings::UserScope, "OrvType1", "OrvType1");
-    store.setValue("Comms/Device" + QString::number(port), QString::fromStdString(sim.devicePath()));
+    store.setValue("Comms/Device" + QString::number(port),
+                   QString::fromStdString(sim.devicePath()));
     store.sync();
     return true;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "Framing.h"
-#include "SimulatorPort.h"
 #include "MessageAnswerer.h"
 #include "ModalAnswerer.h"
 #include "RequestQueue.h"
+#include "SimulatorPort.h"
 #include "frmMain.h"
 
 #include <QAction>
@@ -43,9 +43,7 @@ struct PanelFixture {
         return true;
     }
 
-    template <typename T> T* find(const QString& name) const {
-        return panel->findChild<T*>(name);
-    }
+    template <typename T> T* find(const QString& name) const { return panel->findChild<T*>(name); }
     QPushButton* button(const QString& name) const { return find<QPushButton>(name); }
     QLabel* label(const QString& name) const { return find<QLabel>(name); }
     QAction* item(const QString& name) const { return find<QAction>(name); }

@@ -44,8 +44,7 @@ private slots:
         QVERIFY(f.link());
         auto* window = f.panel->findChild<frmLink*>("frmLink");
         QVERIFY(window->attempts() >= 1 && window->attempts() < frmLink::MaximumAttempts);
-        QCOMPARE(window->findChild<FillPanel*>("pnlDone")->fillPercent(),
-                 10 * window->attempts());
+        QCOMPARE(window->findChild<FillPanel*>("pnlDone")->fillPercent(), 10 * window->attempts());
         QCOMPARE(window->findChild<QLabel*>("lblDone")->text(), QString("Link failed - Retrying."));
         QVERIFY(!window->isVisible());
     }

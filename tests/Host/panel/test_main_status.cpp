@@ -108,7 +108,8 @@ private slots:
         QVERIFY(f.text("ModeBox").startsWith("Logging"));
         f.sim.clearHostBytes();
         f.button("FreqWeightingButton_0")->click();
-        QVERIFY(f.wire().find("\x01" "F") == std::string::npos);
+        QVERIFY(f.wire().find("\x01"
+                              "F") == std::string::npos);
         QCOMPARE(f.sim.model().frequencyWeighting(), 1);
         QVERIFY(f.button("FreqWeightingButton_1")->isChecked());
         QCOMPARE(f.text("lblUnits"), QString("dB A,F"));

@@ -2,8 +2,8 @@
 
 #include "Framing.h"
 #include "Link.h"
-#include "SimulatorPort.h"
 #include "Notices.h"
+#include "SimulatorPort.h"
 
 #include <QSettings>
 #include <QStringList>

@@ -66,12 +66,12 @@ private slots:
         SetLinkWindows({nullptr, [] { return qint16(9); }, nullptr});
         QVERIFY(!OpenLink(1, 19200, 2));
         QCOMPARE(recorder.texts(), QStringList({"Unhandled case from the modem form."}));
-        SetLinkWindows({nullptr, [] {
+        SetLinkWindows({nullptr,
+                        [] {
                             QObject feedback;
-                            return qint16(CommsLink()->ConnectToModem("AT", "5550100",
-                                                                      &feedback) == 0
-                                              ? 1
-                                              : 2);
+                            return qint16(
+                                CommsLink()->ConnectToModem("AT", "5550100", &feedback) == 0 ? 1
+                                                                                             : 2);
                         },
                         nullptr});
         QVERIFY(OpenLink(1, 19200, 2));

@@ -184,8 +184,8 @@ private slots:
         logger.sim.model().fillMemory();
         QVERIFY(OpenLink(1, 19200, 1));
         const BufferRecord record = ProgramRead(0);
-        QCOMPARE(record, DecodeBufferRecord(QByteArray::fromStdString(
-                             logger.sim.model().bufferRecord(0))));
+        QCOMPARE(record,
+                 DecodeBufferRecord(QByteArray::fromStdString(logger.sim.model().bufferRecord(0))));
         QVERIFY(record.title.startsWith("Day survey"));
         SetCommsTimeOut(200);
         logger.sim.setFault(Fault::Silent);
