@@ -15,7 +15,7 @@ esac
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${HUSHMARK_FUZZ_BUILD:-$source_dir/build-fuzz}
-families="convert information update parameters bufferrecord"
+families="convert information update parameters bufferrecord datafile"
 
 CXX=clang++ cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DHUSHMARK_FUZZ=ON -DHUSHMARK_SANITIZE=ON -DBUILD_TESTING=OFF >/dev/null || exit 1
@@ -34,6 +34,8 @@ for family in $families; do
         index=$((index + 1))
         printf "$(sed 's/../\\x&/g' <<<"$hex")" >"$corpus/seed-$index"
     done <"$source_dir/fuzz/seeds.txt"
+    # The data file reader starts from the sample files.
+    [ "$family" = datafile ] && cp "$source_dir"/samples/*.csv "$source_dir"/samples/*.log "$corpus/"
     echo "== fuzz_$family for ${seconds}s"
     if ! "$build_dir/bin/fuzz_$family" -max_total_time="$seconds" -print_final_stats=1 \
         -artifact_prefix="$artifacts/${family}-" "$corpus" 2>"$build_dir/fuzz_$family.log"; then

@@ -1,7 +1,7 @@
 // The control panel in use: time from start to the main window shown, CPU
 // used per minute while linked and polling 8 times a second, and the longest
-// stall of the event loop meanwhile. The logger simulator runs as its own
-// process so that its CPU time is not counted.
+// stall of the event loop meanwhile, with a level that keeps changing. The
+// logger simulator runs as its own process so that its CPU time is not counted.
 #include "frmMain.h"
 
 #include <QAction>
@@ -62,6 +62,15 @@ int main(int argc, char* argv[]) {
     }
     panel.findChild<QAction*>("UpdateRateItem_8")->trigger();
 
+    // A level that moves as a real one does, so every poll redraws the bar.
+    QTimer levels;
+    int step = 0;
+    QObject::connect(&levels, &QTimer::timeout, [&] {
+        step = (step + 37) % 400;
+        sim.write(QByteArray("level ") + QByteArray::number(450 + step) + "\n");
+    });
+    levels.start(100);
+
     // CPU while polling, with nothing else running in this process.
     const double cpuBefore = CpuSeconds();
     QElapsedTimer wall;
@@ -83,6 +92,7 @@ int main(int argc, char* argv[]) {
     QTest::qWait(qMin(seconds, 10) * 1000);
     probe.stop();
 
+    levels.stop();
     panel.close();
     sim.write("quit\n");
     sim.waitForFinished(3000);
