@@ -1,8 +1,7 @@
 #include "HelpWindow.h"
 
-#include "ShownText.h"
-
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -90,13 +89,12 @@ bool ShowHelp(QWidget* owner, const QString& topic) {
 bool ShowHelpFrom(const QString& folder, QWidget* owner, const QString& topic) {
     static QPointer<HelpWindow> window;
     if (!QFileInfo(QDir(folder).filePath(ContentsPage)).isFile()) {
-        QMessageBox::information(
-            owner, "Orvane Instruments",
-            ShownText("The help viewer could not be opened. The older help file will be shown "
-                      "instead; some features may not be fully explained.\r\r"
-                      "No viewer for the older help file \"Help7x.hlp\" is available on this "
-                      "system, and the help pages were not found in:\r" +
-                      QDir::toNativeSeparators(folder)));
+        QMessageBox::information(owner, "Orvane Instruments",
+                                 QString("The help viewer could not be opened.") +
+                                     " The older help file will be shown instead; some "
+                                     "features may not be fully explained.");
+        // There is no viewer here for "Help7x.hlp": say where the pages were looked for.
+        qWarning().noquote() << "help pages not found in" << QDir::toNativeSeparators(folder);
         return false;
     }
     if (!window || window->folder() != folder || window->parentWidget() != owner) {

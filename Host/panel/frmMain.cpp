@@ -5,6 +5,7 @@
 #include "GraphLauncher.h"
 #include "Link.h"
 #include "RequestQueue.h"
+#include "StatusPollTimer.h"
 #include "frmLink.h"
 #include "frmMessage.h"
 
@@ -25,8 +26,9 @@ frmMain::frmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(pa
     m_graph = new GraphLauncher(this);
 
     connect(&SPLTimer, &QTimer::timeout, this, [] {
-        // While a window is up modally its own timer runs the poll instead.
-        if (QueueIsEmpty() && !QApplication::activeModalWidget())
+        // A modal window with a poll timer of its own runs the poll instead.
+        const QWidget* modal = QApplication::activeModalWidget();
+        if (QueueIsEmpty() && !(modal && modal->findChild<StatusPollTimer*>()))
             PostRequest(2);
     });
     connect(cmdLink, &QPushButton::clicked, this, &frmMain::main_link_handler);
@@ -124,7 +126,9 @@ void frmMain::main_enable(bool enable) {
     ViewLastButton->setEnabled(linkedAndOn && m_mode != 0);
     InitButton->setVisible(m_factory);
     InitButton->setEnabled(m_factory && linkedAndOn);
-    for (QAction* item : {SetDateItem, TemperatureItem, PowerDownItem, UpdateStatusItem})
+    // The clock and temperature entries stay enabled: unlinked they say why
+    // they cannot be used.
+    for (QAction* item : {PowerDownItem, UpdateStatusItem})
         item->setEnabled(linkedAndOn);
 }
 

@@ -159,9 +159,9 @@ bool frmMain::main_get_info() {
         if (info.battery / 10 < 11)
             WarningBox(this, "Warning", "The Battery is flat");
     }
-    if (info.temperature != -100)
-        TemperatureBox->setText(QString::number(info.temperature / 10.0));
-    TemperatureFrame->setVisible(info.temperature != -100);
+    // -100: no sensor fitted; the display stays empty.
+    TemperatureBox->setText(info.temperature != -100 ? QString::number(info.temperature / 10.0)
+                                                     : QString());
     if (info.powerDownState != 1) {
         m_powerDownEnabled = true;
         if (m_method == 2)

@@ -41,7 +41,6 @@ void frmMain::timeButton(qint16 index) {
 void frmMain::peakHoldToggled() {
     const bool on = PeakHoldItem->isChecked();
     ResetPeakHoldButton->setVisible(on);
-    m_peakLevel = 0;
     m_updateRate = on ? 8 : m_chosenRate;
     update_configure(m_updateRate);
 }
@@ -109,7 +108,7 @@ void frmMain::resetUnlinkedLogger() {
         Logger::ResetLogger();
         CloseLink();
         QMessageBox::information(this, "Orvane Instruments", "Logger reset");
-    } else if (PortOpenFlag) {
+    } else {
         QMessageBox::warning(this, "Error!",
                              ShownText("Unable to link to a logger.\r\rCheck that the specified "
                                        "communications settings\rare correct and that the "

@@ -25,7 +25,7 @@ QString LoggingTimeText(double seconds) {
         return QString::number(std::floor(seconds / 86400)) + " days";
     if (seconds > 3600)
         return QString::number(std::floor(seconds / 3600)) + " hours";
-    if (seconds >= 60)
+    if (seconds > 60)
         return QString::number(std::floor(seconds / 60)) + " minutes";
     return QString::number(std::floor(seconds)) + " seconds";
 }

@@ -177,11 +177,9 @@ private slots:
         ModalAnswerer operatorAnswers(QMessageBox::Ok);
         QVERIFY(!ShowHelpFrom(empty.path(), &owner));
         QCOMPARE(operatorAnswers.count(), 1);
-        QVERIFY(operatorAnswers.lastText().startsWith(
-            "The help viewer could not be opened. The older help file will be shown instead; "
-            "some features may not be fully explained.\n\n"));
-        QVERIFY(operatorAnswers.lastText().contains("Help7x.hlp"));
-        QVERIFY(operatorAnswers.lastText().contains(QDir::toNativeSeparators(empty.path())));
+        QCOMPARE(operatorAnswers.lastText(),
+                 QString("The help viewer could not be opened. The older help file will be "
+                         "shown instead; some features may not be fully explained."));
         QVERIFY(!owner.findChild<HelpWindow*>());
     }
 };
