@@ -78,8 +78,10 @@ void OrvComms::applySettings() {
 }
 
 qint16 OrvComms::OpenComms() {
-    if (comComms.isOpen())
+    if (comComms.isOpen()) {
+        QMessageBox::warning(nullptr, "Error", "Invalid port number");
         return PortAlreadyOpen;
+    }
     const QString device = PortDevice(m_commPort);
     bool opened = false;
     if (!device.isEmpty()) {
@@ -99,8 +101,12 @@ qint16 OrvComms::OpenComms() {
 }
 
 qint16 OrvComms::CloseComms() {
-    if (comComms.isOpen())
+    if (comComms.isOpen()) {
+        // The port's earlier settings come back on close, perhaps without
+        // HUPCL: drop DTR first, so that closing always ends a modem call.
+        DropDtr(int(comComms.handle()));
         comComms.close();
+    }
     return 0;
 }
 
@@ -235,6 +241,9 @@ QByteArray OrvComms::ReceiveLineWithEvents(const QByteArray& strTerminator) {
             break;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
+    // A line completed in the same pass as the tick is kept.
+    if (!m_receiveInterrupt && !result.contains(strTerminator))
+        result += readWaiting();
     if (m_receiveInterrupt || m_linkLost || !comComms.isOpen() || !result.contains(strTerminator)) {
         result.clear();
         m_receiveInterrupt = false;

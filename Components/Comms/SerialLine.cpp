@@ -25,6 +25,11 @@ void RequestLowLatency(int fd) {
     ioctl(fd, TIOCSSERIAL, &serial);
 }
 
+void DropDtr(int fd) {
+    const int dtr = TIOCM_DTR;
+    ioctl(fd, TIOCMBIC, &dtr);
+}
+
 int PendingOutput(int fd) {
     int count = 0;
     if (ioctl(fd, TIOCOUTQ, &count) != 0)

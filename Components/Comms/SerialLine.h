@@ -10,5 +10,8 @@ void MakeLineRaw(int fd);
 // Devices without the setting (a pseudo-terminal) are left as they are.
 void RequestLowLatency(int fd);
 
+// Lowers DTR (a modem hangs up); devices without modem lines are left alone.
+void DropDtr(int fd);
+
 // Bytes written to the driver but not yet sent on the line (0 when unknown).
 int PendingOutput(int fd);

@@ -55,7 +55,7 @@ bool frmMain::runLinkWindow() {
 
 void frmMain::main_link_handler() {
     // Nothing else may start on the link while a request run is in progress.
-    if (QueueRunInProgress() || m_linking)
+    if (QueueRunInProgress() || ExchangeInProgress() || m_linking)
         return;
     if (m_linked) {
         EnableInterface(false);

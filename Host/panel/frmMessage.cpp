@@ -218,8 +218,10 @@ qint16 frmMessage::showMessage(const QString& message, qint16 style, const QStri
     (cmdConfirm->isHidden() ? cmdCancel : cmdConfirm)->setFocus();
     m_cancelled = false;
     exec();
+    // Taken before events run: a poll's notice in that pass may reuse the window.
+    const qint16 code = result();
     QCoreApplication::processEvents();
-    return result();
+    return code;
 }
 
 void SetMessageWindowContext(QWidget* mainWindow, QTimer* statusTimer,

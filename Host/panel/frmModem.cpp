@@ -125,10 +125,6 @@ void frmModem::setEntryEnabled(bool enabled) {
 }
 
 void frmModem::dial() {
-    if (dialledNumber().trimmed().isEmpty()) {
-        ShowMessage("Please enter the phone number of the modem to dial.", 0, windowTitle());
-        return;
-    }
     m_outcome = Connected;
     setEntryEnabled(false);
     m_dialling = true;

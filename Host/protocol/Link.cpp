@@ -56,6 +56,8 @@ bool OpenLink(qint16 port, qint32 baudRate, qint16 method) {
 }
 
 bool CloseLink() {
+    // The hang-up's guard times run the event loop: nothing may start meanwhile.
+    ExchangeScope exchange;
     Logger::Unlink();
     if (OrvCommsInterface* link = CommsLink()) {
         if (link->CommMethod() == 2)

@@ -74,7 +74,11 @@ private slots:
     void handshakeAndReopen() {
         CommsFixture f;
         QVERIFY(f.setUp());
-        QCOMPARE(f.comms->OpenComms(), qint16(8005)); // already open
+        {
+            ModalAnswerer answerer; // already open: refused with the same box
+            QCOMPARE(f.comms->OpenComms(), qint16(8005));
+            QCOMPARE(answerer.lastText(), QString("Invalid port number"));
+        }
         f.comms->Send(Soh + "/");
         f.comms->Send(Stx);
         QCOMPARE(f.comms->Receive(1), QByteArray("k"));
