@@ -82,6 +82,7 @@ public:
         std::function<void(const QByteArray&)> showLastResults;
         std::function<void()> stopLogging;
         std::function<void()> updateBuffers;
+        // Set while the factory raw-level display is on.
         std::function<void(qint16)> showRawLevel;
         std::function<void()> refreshCurrentSettings;
     };
@@ -123,13 +124,13 @@ private:
     bool checkLinkedInStandby(const QString& notStandbyText);
     void setOverloadShown(bool overload);
     void setLinkCaptions(bool linked);
-    void setRawLevelMode(bool on) { m_rawLevelMode = on; }
 
     // Linking helpers (frmMain_link.cpp).
     void disablePortEntry(qint16 port);
     qint16 runModemWindow();
     bool runLinkWindow();
     void showLevel(qint16 level);
+    void showUnits();
     void showClock(const LoggerDateTime& clock);
     void readLoggingRecord();
     QString remainingTimeText() const;
@@ -153,7 +154,6 @@ private:
     qint16 m_updateRate = 4;
     qint16 m_chosenRate = 4;
     qint16 m_peakLevel = 0;
-    bool m_rawLevelMode = false;
     bool m_factory = false;
     QString m_version;
     QString m_modemNumber;

@@ -25,10 +25,6 @@ namespace {
 constexpr qint32 MemoryTotal = 262144;
 constexpr qint32 AlmostFullBelow = 1025;
 
-void WarningBox(QWidget* parent, const QString& title, const QString& text) {
-    QMessageBox::warning(parent, title, ShownText(text));
-}
-
 } // namespace
 
 void frmMain::setLinkCaptions(bool linked) {

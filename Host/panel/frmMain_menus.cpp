@@ -58,8 +58,8 @@ void frmMain::updateRateChosen(qint16 rate) {
 bool frmMain::checkLinkedInStandby(const QString& notStandbyText) {
     if (!m_linked) {
         if (ConfirmationDialog().notifyNotLinked())
-            QMessageBox::warning(this, "Orvane Instruments",
-                                 "You must be linked to a logger to perform this function.");
+            WarningBox(this, "Orvane Instruments",
+                       "You must be linked to a logger to perform this function.");
         return false;
     }
     if (m_mode != 0) {
@@ -109,10 +109,9 @@ void frmMain::resetUnlinkedLogger() {
         CloseLink();
         QMessageBox::information(this, "Orvane Instruments", "Logger reset");
     } else {
-        QMessageBox::warning(this, "Error!",
-                             ShownText("Unable to link to a logger.\r\rCheck that the specified "
-                                       "communications settings\rare correct and that the "
-                                       "logger is awake."));
+        WarningBox(this, "Error!",
+                   "Unable to link to a logger.\r\rCheck that the specified communications "
+                   "settings\rare correct and that the logger is awake.");
     }
     m_linking = false;
     EnableInterface(true);

@@ -39,7 +39,7 @@ void frmMain::main_update() {
     showLevel(update.level);
     setOverloadShown(update.overload);
     showClock(update.clock);
-    if (m_rawLevelMode && m_activities.showRawLevel)
+    if (m_activities.showRawLevel)
         m_activities.showRawLevel(Logger::GetRawSpl());
 }
 
@@ -89,9 +89,7 @@ void frmMain::main_set_freq_objects(qint16 code) {
         FrequencyWeightingItem[i]->setChecked(i == index);
         FreqWeightingButton[i]->setChecked(i == index);
     }
-    lblUnits->setText(QString("dB %1,%2")
-                          .arg(index == 1 ? "A" : "C")
-                          .arg(TimeWeightingButton[1]->isChecked() ? "S" : "F"));
+    showUnits();
 }
 
 void frmMain::main_set_time_objects(qint16 code) {
@@ -100,9 +98,13 @@ void frmMain::main_set_time_objects(qint16 code) {
         TimeAveragingItem[i]->setChecked(i == index);
         TimeWeightingButton[i]->setChecked(i == index);
     }
+    showUnits();
+}
+
+void frmMain::showUnits() {
     lblUnits->setText(QString("dB %1,%2")
                           .arg(FreqWeightingButton[1]->isChecked() ? "A" : "C")
-                          .arg(index == 1 ? "S" : "F"));
+                          .arg(TimeWeightingButton[1]->isChecked() ? "S" : "F"));
 }
 
 void frmMain::readLoggingRecord() {

@@ -10,23 +10,11 @@ bool ActionTransaction(const QByteArray& letter) {
 }
 
 qint16 ByteQuery(const QByteArray& letter, const QString& name) {
-    ExchangeScope exchange;
-    SendCommand(letter);
-    if (!RequestReply(1)) {
-        ReportCommsFailure(name);
-        return -1;
-    }
-    return qint16(quint8(ReplyBuffer.at(0)));
+    return RecordQuery(letter, name, 1) ? qint16(quint8(ReplyBuffer.at(0))) : qint16(-1);
 }
 
 qint16 WordQuery(const QByteArray& letter, const QString& name) {
-    ExchangeScope exchange;
-    SendCommand(letter);
-    if (!RequestReply(2)) {
-        ReportCommsFailure(name);
-        return -1;
-    }
-    return ReadWord(ReplyBuffer, 1);
+    return RecordQuery(letter, name, 2) ? ReadWord(ReplyBuffer, 1) : qint16(-1);
 }
 
 bool ByteSettingWithEcho(const QByteArray& letter, const QString& name, qint16 value) {

@@ -1,7 +1,8 @@
 #include "BenchSupport.h"
 
+#include "SimulatorPort.h"
+
 #include <QElapsedTimer>
-#include <QSettings>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -14,19 +15,10 @@ BenchSupport::BenchSupport() {
 
 bool BenchSupport::startSimulator(LoggerSimulator& sim, int baud) {
     sim.setBaudRate(baud);
-    std::string error;
-    if (!sim.start(&error)) {
-        qWarning("simulator: %s", error.c_str());
+    if (!StartSimulatorOnPort(sim))
         return false;
-    }
     sim.model().fillMemory();
     return true;
-}
-
-void BenchSupport::pointPortAt(const LoggerSimulator& sim) {
-    QSettings store(QSettings::IniFormat, QSettings::UserScope, "OrvType1", "OrvType1");
-    store.setValue("Comms/Device1", QString::fromStdString(sim.devicePath()));
-    store.sync();
 }
 
 namespace {

@@ -12,9 +12,8 @@
 class BenchSupport {
 public:
     BenchSupport();
+    // Starts the simulator with a full memory; port 1 then opens it.
     bool startSimulator(LoggerSimulator& sim, int baud);
-    // Port 1 of the settings store opens this simulator.
-    void pointPortAt(const LoggerSimulator& sim);
 
     // The floor: count "$" exchanges (3 bytes out, 34 back) with plain
     // read/write on the device. Returns exchanges per second, or 0 on failure.

@@ -43,7 +43,6 @@ int main(int argc, char* argv[]) {
     LoggerSimulator sim;
     if (!support.startSimulator(sim, 0))
         return 1;
-    support.pointPortAt(sim);
     if (!OpenLink(1, 19200, 1))
         return 1;
     SetCommsTimeOut(20000);
@@ -53,7 +52,6 @@ int main(int argc, char* argv[]) {
     LoggerSimulator paced;
     if (!support.startSimulator(paced, 19200))
         return 1;
-    support.pointPortAt(paced);
     if (!OpenLink(1, 19200, 1))
         return 1;
     SetCommsTimeOut(20000);

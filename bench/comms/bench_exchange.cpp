@@ -22,7 +22,6 @@ int main(int argc, char* argv[]) {
     LoggerSimulator sim;
     if (!support.startSimulator(sim, 0))
         return 1;
-    support.pointPortAt(sim);
     auto comms = CreateOrvComms();
     if (!comms)
         return 1;
