@@ -13,11 +13,6 @@
 
 namespace {
 
-constexpr auto CancelKey = "Cancel";
-constexpr auto UnlinkKey = "Unlink";
-constexpr auto NotifyKey = "Notify";
-constexpr auto CommsKey = "Comms";
-
 QCheckBox* NewCheck(const QString& name, const QString& caption, QWidget* parent) {
     auto* box = new QCheckBox(caption, parent);
     box->setObjectName(name);
@@ -69,9 +64,9 @@ Confirmation::Confirmation(QWidget* parent)
     connect(ConfirmationCancelButton, &QPushButton::clicked, this, &Confirmation::reject);
 
     using namespace HostSettings;
-    m_confirmCancel = ReadBool(Confirm, CancelKey, true);
-    m_confirmUnlink = ReadBool(Confirm, UnlinkKey, true);
-    m_notifyNotLinked = ReadBool(Confirm, NotifyKey, true);
+    m_confirmCancel = ReadBool(Confirm, Key::Cancel, true);
+    m_confirmUnlink = ReadBool(Confirm, Key::Unlink, true);
+    m_notifyNotLinked = ReadBool(Confirm, Key::Notify, true);
     // Stored, but never read back: the comms notice starts off at every start.
     m_notifyComms = false;
     SetCommsNoticeEnabled(false);
@@ -97,10 +92,10 @@ void Confirmation::storeOptions() {
     m_notifyNotLinked = LinkedCheck->isChecked();
     m_notifyComms = CommsCheck->isChecked();
     using namespace HostSettings;
-    WriteBool(Confirm, CancelKey, m_confirmCancel);
-    WriteBool(Confirm, UnlinkKey, m_confirmUnlink);
-    WriteBool(Confirm, NotifyKey, m_notifyNotLinked);
-    WriteBool(Confirm, CommsKey, m_notifyComms);
+    WriteBool(Confirm, Key::Cancel, m_confirmCancel);
+    WriteBool(Confirm, Key::Unlink, m_confirmUnlink);
+    WriteBool(Confirm, Key::Notify, m_notifyNotLinked);
+    WriteBool(Confirm, Key::CommsNotice, m_notifyComms);
     SetCommsNoticeEnabled(m_notifyComms);
     accept();
 }

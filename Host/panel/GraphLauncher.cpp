@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QPluginLoader>
+#include <exception>
 
 namespace {
 
@@ -34,6 +35,16 @@ void ReportCannotCreate() {
                 0, "Unable to access Graph");
 }
 
+// Errors other than a library that cannot be found or loaded.
+constexpr int WrongInterface = 430;
+constexpr int UnexpectedError = 440;
+
+void ReportGraphError(int number, const QString& description) {
+    ShowMessage("The following exception has occurred trying to access the graphing utility:\r" +
+                    QString::number(number) + ", " + description + "\r\rWill attempt to continue.",
+                0, "Error");
+}
+
 } // namespace
 
 void GraphLauncher::setLibraryPath(const QString& path) {
@@ -47,6 +58,17 @@ GraphLauncher::~GraphLauncher() {
 }
 
 bool GraphLauncher::launch() {
+    try {
+        return createOrDisplay();
+    } catch (const std::exception& error) {
+        ReportGraphError(UnexpectedError, QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        ReportGraphError(UnexpectedError, "Unknown error");
+    }
+    return false;
+}
+
+bool GraphLauncher::createOrDisplay() {
     if (m_graph) {
         if (auto* viewer = qobject_cast<OrvGraphInterface*>(m_graph.data())) {
             viewer->Display();
@@ -56,9 +78,13 @@ bool GraphLauncher::launch() {
     QString error;
     OrvGraphFactory* factory = Factory(&error);
     QObject* graph = factory ? factory->createOrvGraph() : nullptr;
-    if (!graph || !qobject_cast<OrvGraphInterface*>(graph)) {
-        delete graph;
+    if (!graph) {
         ReportCannotCreate();
+        return false;
+    }
+    if (!qobject_cast<OrvGraphInterface*>(graph)) {
+        delete graph;
+        ReportGraphError(WrongInterface, "The graphing library does not offer the viewer class.");
         return false;
     }
     m_graph = graph;

@@ -31,5 +31,7 @@ private slots:
     void ended();
 
 private:
+    bool createOrDisplay();
+
     QPointer<QObject> m_graph;
 };

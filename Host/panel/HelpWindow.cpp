@@ -1,7 +1,6 @@
 #include "HelpWindow.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -15,6 +14,8 @@
 namespace {
 
 const QString ContentsPage = "index.html";
+// The page of help context 100, the control panel, opened when the contents are missing.
+const QString FallbackPage = "panel.html";
 
 QPushButton* NewButton(const QString& name, const QString& caption, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
@@ -88,20 +89,26 @@ bool ShowHelp(QWidget* owner, const QString& topic) {
 
 bool ShowHelpFrom(const QString& folder, QWidget* owner, const QString& topic) {
     static QPointer<HelpWindow> window;
+    QString shown = topic;
     if (!QFileInfo(QDir(folder).filePath(ContentsPage)).isFile()) {
         QMessageBox::information(owner, "Orvane Instruments",
                                  QString("The help viewer could not be opened.") +
                                      " The older help file will be shown instead; some "
                                      "features may not be fully explained.");
-        // There is no viewer here for "Help7x.hlp": say where the pages were looked for.
-        qWarning().noquote() << "help pages not found in" << QDir::toNativeSeparators(folder);
-        return false;
+        // Without its contents the help still has the page of its main topic.
+        shown = FallbackPage;
+        if (!QFileInfo(QDir(folder).filePath(shown)).isFile()) {
+            QMessageBox::warning(owner, "Orvane Instruments",
+                                 "No help pages were found in " + QDir::toNativeSeparators(folder) +
+                                     ".");
+            return false;
+        }
     }
     if (!window || window->folder() != folder || window->parentWidget() != owner) {
         delete window;
         window = new HelpWindow(folder, owner);
     }
-    window->showTopic(topic);
+    window->showTopic(shown);
     window->show();
     window->raise();
     window->activateWindow();

@@ -12,6 +12,32 @@ constexpr auto Comms = "Comms";
 constexpr auto Modem = "Modem";
 constexpr auto Confirm = "Confirm";
 constexpr auto SettingCurrent = "SettingCurrent";
+constexpr auto Download = "Download";
+constexpr auto SysCal = "SysCal";
+constexpr auto TempCal = "TempCal";
+
+// Keys, by section.
+namespace Key {
+constexpr auto Left = "Left"; // Main: window place in twips
+constexpr auto Top = "Top";
+constexpr auto Port = "Port"; // Comms
+constexpr auto Baud = "Baud";
+constexpr auto Method = "Method";
+inline QString Device(int port) { // Comms: the device behind port n
+    return "Device" + QString::number(port);
+}
+inline QString Number(int slot) { // Modem: telephone number slots 1 to 4
+    return "Number" + QString::number(slot);
+}
+constexpr auto Initialisation = "Initialisation"; // Modem
+constexpr auto Cancel = "Cancel";                 // Confirm: the notice options
+constexpr auto Unlink = "Unlink";
+constexpr auto Notify = "Notify";
+constexpr auto CommsNotice = "Comms";
+constexpr auto Frequency = "Frequency"; // SettingCurrent and the presets
+constexpr auto Path = "Path";           // Download: the last folder
+constexpr auto Reference = "Reference"; // SysCal and TempCal
+} // namespace Key
 
 QString Read(const QString& section, const QString& key, const QString& defaultValue);
 void Write(const QString& section, const QString& key, const QVariant& value);

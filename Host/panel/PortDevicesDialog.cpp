@@ -9,12 +9,6 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-namespace {
-QString DeviceKey(int port) {
-    return "Device" + QString::number(port);
-}
-} // namespace
-
 PortDevicesDialog::PortDevicesDialog(QWidget* parent) : QDialog(parent) {
     setObjectName("PortDevicesDialog");
     setWindowTitle("Port Devices");
@@ -32,7 +26,8 @@ PortDevicesDialog::PortDevicesDialog(QWidget* parent) : QDialog(parent) {
         auto* field = new QLineEdit(this);
         field->setObjectName(QString("txtDevice_%1").arg(port));
         field->setPlaceholderText(QString("/dev/ttyS%1").arg(port - 1));
-        field->setText(HostSettings::Read(HostSettings::Comms, DeviceKey(port), QString()));
+        field->setText(
+            HostSettings::Read(HostSettings::Comms, HostSettings::Key::Device(port), QString()));
         if (!present.isEmpty())
             field->setToolTip("Adapters present: /dev/serial/by-id/" +
                               present.join(", /dev/serial/by-id/"));
@@ -52,9 +47,9 @@ void PortDevicesDialog::accept() {
     for (int port = 1; port <= Ports; ++port) {
         const QString device = m_fields[port - 1]->text().trimmed();
         if (device.isEmpty())
-            HostSettings::Remove(HostSettings::Comms, DeviceKey(port));
+            HostSettings::Remove(HostSettings::Comms, HostSettings::Key::Device(port));
         else
-            HostSettings::Write(HostSettings::Comms, DeviceKey(port), device);
+            HostSettings::Write(HostSettings::Comms, HostSettings::Key::Device(port), device);
     }
     QDialog::accept();
 }

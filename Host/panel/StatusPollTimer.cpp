@@ -1,13 +1,10 @@
 #include "StatusPollTimer.h"
 
+#include "RequestCodes.h"
 #include "RequestQueue.h"
 
 #include <QEvent>
 #include <QWidget>
-
-namespace {
-constexpr qint16 StatusPollRequest = 2;
-} // namespace
 
 StatusPollTimer::StatusPollTimer(QWidget* window, const QTimer* statusTimer,
                                  std::function<void()> onTick, QObject* parent)
@@ -48,5 +45,5 @@ void StatusPollTimer::tick() {
 
 void PostStatusPollIfIdle() {
     if (QueueIsEmpty())
-        PostRequest(StatusPollRequest);
+        PostRequest(Request::StatusPoll);
 }

@@ -37,6 +37,11 @@ void frmLink::cancel() {
     InterruptReceive(); // a handshake that is waiting returns at once
 }
 
+void frmLink::reject() {
+    // Escape: the attempt loop hides the window once it has stopped.
+    cancel();
+}
+
 void frmLink::closeEvent(QCloseEvent* event) {
     // The close box is the Cancel button: the attempt loop hides the window.
     event->ignore();
@@ -49,6 +54,8 @@ bool frmLink::Link() {
     m_cancelled = false;
     if (Logger::Handshake())
         return true;
+    if (m_cancelled)
+        return false; // the program is closing
     pnlDone->setFillPercent(0);
     show();
     repaint();

@@ -19,13 +19,14 @@ public:
     // The handshake with retries; true when the logger answered "k".
     bool Link();
     int attempts() const { return m_attempts; }
+    // Ends the attempt at once: Cancel, Escape, the close box, or the program closing.
+    void cancel();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void reject() override;
 
 private:
-    void cancel();
-
     QTimer tmrLink;
     QPushButton* cmdCancel;
     FillPanel* pnlDone;

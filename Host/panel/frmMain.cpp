@@ -4,6 +4,7 @@
 #include "FillPanel.h"
 #include "GraphLauncher.h"
 #include "Link.h"
+#include "RequestCodes.h"
 #include "RequestQueue.h"
 #include "StatusPollTimer.h"
 #include "frmLink.h"
@@ -29,19 +30,23 @@ frmMain::frmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(pa
         // A modal window with a poll timer of its own runs the poll instead.
         const QWidget* modal = QApplication::activeModalWidget();
         if (QueueIsEmpty() && !(modal && modal->findChild<StatusPollTimer*>()))
-            PostRequest(2);
+            PostRequest(Request::StatusPoll);
     });
     connect(cmdLink, &QPushButton::clicked, this, &frmMain::main_link_handler);
-    connect(LoggingButton, &QPushButton::clicked, this, [] { PostRequest(14); });
-    connect(DownloadButton, &QPushButton::clicked, this, [] { PostRequest(6); });
-    connect(DetailsButton, &QPushButton::clicked, this, [] { PostRequest(13); });
-    connect(ViewLastButton, &QPushButton::clicked, this, [] { PostRequest(34); });
+    connect(LoggingButton, &QPushButton::clicked, this,
+            [] { PostRequest(Request::LoggingButton); });
+    connect(DownloadButton, &QPushButton::clicked, this,
+            [] { PostRequest(Request::ShowDownload); });
+    connect(DetailsButton, &QPushButton::clicked, this, [] { PostRequest(Request::ShowDetails); });
+    connect(ViewLastButton, &QPushButton::clicked, this,
+            [] { PostRequest(Request::ViewLastResults); });
     connect(CalibrateButton, &QPushButton::clicked, this, [this] {
         if (m_activities.openCalibration)
             m_activities.openCalibration();
     });
     connect(ResetPeakHoldButton, &QPushButton::clicked, this, [this] { m_peakLevel = 0; });
-    connect(OverloadIndicatio, &QPushButton::clicked, this, &frmMain::clearOverload);
+    connect(OverloadIndicatio, &QPushButton::clicked, this,
+            [] { PostRequest(Request::ClearOverload); });
     connect(GraphButton, &QPushButton::clicked, this, [this] {
         if (!m_graph->exists())
             cmdLink->setEnabled(false);
@@ -57,16 +62,25 @@ frmMain::frmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(pa
     });
 
     RegisterCommandRequests();
-    RegisterRequest(1, [this](qint16) { main_set_buttons(); });
-    RegisterRequest(2, [this](qint16) { main_update(); });
-    RegisterRequest(5, [this](qint16) { main_get_info(); });
-    RegisterRequest(11, [this](qint16) { main_unlink(); });
-    RegisterRequest(14, [this](qint16) { main_logging_handler(); });
-    RegisterRequest(30, [this](qint16) { main_get_status(); });
-    RegisterRequest(31, [this](qint16) { main_unlink_handler(); });
-    RegisterRequest(34, [this](qint16) { ViewLastResults(); });
-    RegisterRequest(36, [this](qint16 enable) { SetPowerDown(enable != 0); });
+    const QList<std::pair<qint16, RequestAction>> actions = {
+        {Request::SetButtons, [this](qint16) { main_set_buttons(); }},
+        {Request::StatusPoll, [this](qint16) { main_update(); }},
+        {Request::GetInfo, [this](qint16) { main_get_info(); }},
+        {Request::Unlink, [this](qint16) { main_unlink(); }},
+        {Request::LoggingButton, [this](qint16) { main_logging_handler(); }},
+        {Request::GetStatus, [this](qint16) { main_get_status(); }},
+        {Request::UnlinkHandler, [this](qint16) { main_unlink_handler(); }},
+        {Request::ViewLastResults, [this](qint16) { ViewLastResults(); }},
+        {Request::ChangeBaudRate, [this](qint16 rate) { changeLinkBaud(quint16(rate)); }},
+        {Request::SetPowerDown, [this](qint16 enable) { SetPowerDown(enable != 0); }},
+        {Request::ClearOverload, [this](qint16) { clearOverload(); }},
+    };
+    for (const auto& [code, action] : actions) {
+        RegisterRequest(code, action);
+        m_requestCodes << code;
+    }
     SetLinkWindows({[this](qint16 port) { disablePortEntry(port); },
+                    [this](const QString& device, qint16 error) { portNotOpened(device, error); },
                     [this] { return runModemWindow(); }, [this] { return runLinkWindow(); }});
     SetMessageWindowContext(this, &SPLTimer, [this] { main_update(); });
 
@@ -74,6 +88,9 @@ frmMain::frmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(pa
 }
 
 frmMain::~frmMain() {
+    // The queue outlives this window: leave no action pointing at it.
+    for (qint16 code : std::as_const(m_requestCodes))
+        RegisterRequest(code, nullptr);
     SetLinkWindows({});
     SetMessageWindowContext(nullptr, nullptr, nullptr);
 }

@@ -117,6 +117,7 @@ private:
     void clearOverload();
     void choosePort(qint16 port);
     void chooseBaud(qint32 baud);
+    void changeLinkBaud(qint32 baud);
     void chooseMethod(qint16 method);
     void chooseDevice();
     void clockClicked();
@@ -127,6 +128,9 @@ private:
 
     // Linking helpers (frmMain_link.cpp).
     void disablePortEntry(qint16 port);
+    void portNotOpened(const QString& device, qint16 error);
+    void abortLinkAttempt();
+    void forgetLogger();
     qint16 runModemWindow();
     bool runLinkWindow();
     void showLevel(qint16 level);
@@ -154,12 +158,15 @@ private:
     qint16 m_updateRate = 4;
     qint16 m_chosenRate = 4;
     qint16 m_peakLevel = 0;
+    qint16 m_shownFrequency = 0; // weighting indexes on the screen
+    qint16 m_shownTime = 0;
     bool m_factory = false;
     QString m_version;
     QString m_modemNumber;
     QList<QWidget*> m_childWindows;
     QList<qint16> m_invalidPorts;
     Activities m_activities;
+    QList<qint16> m_requestCodes; // registered by this window
 
     frmLink* m_linkWindow = nullptr;
     frmModem* m_modemWindow = nullptr;

@@ -6,6 +6,8 @@
 #include "HostSettings.h"
 #include "LevelMeter.h"
 #include "Link.h"
+#include "PortOpenFailure.h"
+#include "RequestCodes.h"
 #include "RequestQueue.h"
 #include "ShownText.h"
 #include "frmAbout.h"
@@ -32,6 +34,10 @@ void frmMain::setLinkCaptions(bool linked) {
     LinkItem->setText(linked ? "&Unlink from Logger" : "&Link to Logger");
 }
 
+void frmMain::portNotOpened(const QString& device, qint16 error) {
+    WarningBox(this, "Error!", PortOpenFailureText(device, error));
+}
+
 void frmMain::disablePortEntry(qint16 port) {
     if (!m_invalidPorts.contains(port))
         m_invalidPorts << port;
@@ -50,24 +56,27 @@ bool frmMain::runLinkWindow() {
 }
 
 void frmMain::main_link_handler() {
-    // Nothing else may start on the link while a request run is in progress.
-    if (QueueRunInProgress() || ExchangeInProgress() || m_linking)
-        return;
     if (m_linked) {
+        // Posted, not run: during an exchange it waits its turn and is never lost.
         EnableInterface(false);
-        PostRequest(31);
+        PostRequest(Request::UnlinkHandler);
         EnableInterface(true);
         return;
     }
+    // Linking talks to the logger outside the queue: not while anything else does.
+    if (QueueRunInProgress() || ExchangeInProgress() || m_linking)
+        return;
+    ExchangeScope exchange;
     m_linking = true;
     m_modemWindowRan = false;
     EnableInterface(false);
     GraphButton->setEnabled(false);
     m_graph->release();
+    forgetLogger();
     const bool opened = OpenLink(m_port, m_baud, m_method);
     if (!opened) {
         GraphButton->setEnabled(true);
-        if (PortOpenFlag)
+        if (PortOpenFlag && LastOpenError() == 0)
             WarningBox(this, "Error!",
                        "Unable to link to a logger.\r\rCheck that the communications\rsettings "
                        "are correct and\rthat the logger is awake.");
@@ -82,12 +91,20 @@ void frmMain::main_link_handler() {
         } else {
             m_linked = false;
             CommsLink()->CloseComms();
+            forgetLogger();
         }
     }
     if (m_method == 2 && m_modemWindowRan && m_modemWindow->outcome() != 2)
         StoreModemNumbers(m_modemWindow->initialisation(), m_modemWindow->dialledNumber());
     m_linking = false;
     EnableInterface(true);
+}
+
+void frmMain::abortLinkAttempt() {
+    m_linkWindow->cancel();
+    if (m_modemWindow->isVisible())
+        m_modemWindow->reject();
+    InterruptReceive();
 }
 
 void frmMain::main_unlink_handler() {
@@ -105,7 +122,7 @@ void frmMain::instant_unlink() {
     m_linked = false;
     setLinkCaptions(false);
     hide_child_forms();
-    PostRequest(11);
+    PostRequest(Request::Unlink);
 }
 
 void frmMain::main_unlink() {
@@ -113,6 +130,15 @@ void frmMain::main_unlink() {
     main_blank();
     main_enable(false);
     m_about->ResetData();
+}
+
+void frmMain::forgetLogger() {
+    // The next logger must not inherit this one's readings.
+    m_battery = -1;
+    m_freeMemory = -1;
+    m_memoryAlmostFull = false;
+    m_mode = 0;
+    m_loggingRecord = EmptyBufferRecord();
 }
 
 void frmMain::main_blank() {
@@ -125,6 +151,7 @@ void frmMain::main_blank() {
     Image1->hideBar();
     setOverloadShown(false);
     GraphButton->setEnabled(true);
+    forgetLogger();
 }
 
 bool frmMain::main_get_info() {
@@ -185,14 +212,7 @@ bool frmMain::main_get_info() {
                         "setting the clock from this program.",
                         0, "Routine verification...");
     }
-    if (info.loggingMode == -1) {
-        ModeBox->setText("Error");
-        m_mode = ModeNotRead;
-    } else {
-        m_mode = info.loggingMode & 3;
-        readLoggingRecord();
-        main_set_logging_objects(m_mode);
-    }
+    // The estimate shown with the mode needs this logger's free memory.
     if (info.freeMemory != -1) {
         m_freeMemory = info.freeMemory;
         m_memoryAlmostFull = info.freeMemory < AlmostFullBelow;
@@ -200,6 +220,14 @@ bool frmMain::main_get_info() {
         MemoryPanel->setFillPercent(int(qBound(
             qint64(0), (qint64(MemoryTotal) - info.freeMemory) * 100 / MemoryTotal, qint64(100))));
         m_about->lblMemory->setText(QString::number((qint64(info.freeMemory) + 512) / 1024) + "kB");
+    }
+    if (info.loggingMode == -1) {
+        ModeBox->setText("Error");
+        m_mode = ModeNotRead;
+    } else {
+        m_mode = info.loggingMode & 3;
+        readLoggingRecord();
+        main_set_logging_objects(m_mode);
     }
     if (m_activities.updateBuffers)
         m_activities.updateBuffers();

@@ -1,11 +1,13 @@
 // The panel's menus and buttons: weightings, peak hold, update rate, reset,
 // overload and the communications settings.
 #include "CommandLibrary.h"
+#include "CommandRequests.h"
 #include "Confirmation.h"
 #include "Framing.h"
 #include "HostSettings.h"
 #include "Link.h"
 #include "PortDevicesDialog.h"
+#include "RequestCodes.h"
 #include "RequestQueue.h"
 #include "ShownText.h"
 #include "frmMain.h"
@@ -18,23 +20,23 @@
 
 void frmMain::frequencyButton(qint16 index) {
     if (m_mode != 0) {
-        // Refused outside standby: the display goes back to what the logger has.
-        main_set_freq_objects(CurrentFrequencyWeighting);
+        // Refused outside standby: the display goes back to what it showed.
+        main_set_freq_objects(m_shownFrequency);
         return;
     }
-    PostRequest(3, index);
+    PostRequest(Request::SetFrequency, index);
     main_set_freq_objects(index);
-    HostSettings::WriteBool(HostSettings::SettingCurrent, "Frequency", index == 1);
+    HostSettings::WriteBool(HostSettings::SettingCurrent, HostSettings::Key::Frequency, index == 1);
     if (m_activities.refreshCurrentSettings)
         m_activities.refreshCurrentSettings();
 }
 
 void frmMain::timeButton(qint16 index) {
     if (m_mode != 0) {
-        main_set_time_objects(CurrentTimeWeighting);
+        main_set_time_objects(m_shownTime);
         return;
     }
-    PostRequest(4, index);
+    PostRequest(Request::SetTimeWeighting, index);
     main_set_time_objects(index);
 }
 
@@ -92,23 +94,24 @@ void frmMain::resetLogger() {
         SPLTimer.stop();
         setLinkCaptions(false);
         m_linked = false;
-        PostRequest(26);
-        PostRequest(11);
+        PostRequest(Request::ResetLogger);
+        PostRequest(Request::Unlink);
     } else {
         resetUnlinkedLogger();
     }
 }
 
 void frmMain::resetUnlinkedLogger() {
-    if (QueueRunInProgress() || m_linking)
+    if (QueueRunInProgress() || ExchangeInProgress() || m_linking)
         return;
+    ExchangeScope exchange;
     m_linking = true;
     EnableInterface(false);
     if (OpenLink(m_port, m_baud, m_method)) {
         Logger::ResetLogger();
         CloseLink();
         QMessageBox::information(this, "Orvane Instruments", "Logger reset");
-    } else {
+    } else if (PortOpenFlag && LastOpenError() == 0) {
         WarningBox(this, "Error!",
                    "Unable to link to a logger.\r\rCheck that the specified communications "
                    "settings\rare correct and that the logger is awake.");
@@ -119,21 +122,43 @@ void frmMain::resetUnlinkedLogger() {
 
 void frmMain::choosePort(qint16 port) {
     m_port = port;
-    HostSettings::Write(HostSettings::Comms, "Port", port);
+    HostSettings::Write(HostSettings::Comms, HostSettings::Key::Port, port);
     main_set_comms_label();
 }
 
 void frmMain::chooseBaud(qint32 baud) {
-    if (m_linked && baud != m_baud)
-        PostRequest(35, qint16(baud));
+    if (m_linked && baud != m_baud) {
+        // The menu and the label stay on the rate in use until the change is made.
+        main_set_comms_label();
+        if (m_method == 2) {
+            // Re-clocking closes the port, and closing it ends the call.
+            ShowMessage("The baud rate cannot be changed while linked through a modem.\rUnlink, "
+                        "choose the new rate and link again.",
+                        0, "Orvane Instruments");
+            return;
+        }
+        PostRequest(Request::ChangeBaudRate, qint16(baud));
+        return;
+    }
     m_baud = baud;
-    HostSettings::Write(HostSettings::Comms, "Baud", baud);
+    HostSettings::Write(HostSettings::Comms, HostSettings::Key::Baud, baud);
     main_set_comms_label();
+}
+
+void frmMain::changeLinkBaud(qint32 baud) {
+    const BaudChange change = ChangeLinkBaudRate(baud);
+    if (change != BaudChange::Refused) {
+        m_baud = baud;
+        HostSettings::Write(HostSettings::Comms, HostSettings::Key::Baud, baud);
+    }
+    main_set_comms_label();
+    if (change == BaudChange::PortLost)
+        instant_unlink();
 }
 
 void frmMain::chooseMethod(qint16 method) {
     m_method = method;
-    HostSettings::Write(HostSettings::Comms, "Method", method);
+    HostSettings::Write(HostSettings::Comms, HostSettings::Key::Method, method);
     main_set_comms_label();
 }
 

@@ -1,8 +1,8 @@
 // The status poll and the displays it feeds.
-#include "BatteryLife.h"
 #include "CommandLibrary.h"
 #include "Framing.h"
 #include "LevelMeter.h"
+#include "LoggingEstimate.h"
 #include "MemoryRate.h"
 #include "RequestQueue.h"
 #include "frmMain.h"
@@ -13,22 +13,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <cmath>
 
 namespace {
 
 constexpr qint16 LowestShownLevel = 150;
 constexpr qint16 HighestShownLevel = 1450;
-
-QString LoggingTimeText(double seconds) {
-    if (seconds > 172800)
-        return QString::number(std::floor(seconds / 86400)) + " days";
-    if (seconds > 3600)
-        return QString::number(std::floor(seconds / 3600)) + " hours";
-    if (seconds > 60)
-        return QString::number(std::floor(seconds / 60)) + " minutes";
-    return QString::number(std::floor(seconds)) + " seconds";
-}
 
 } // namespace
 
@@ -70,8 +59,8 @@ void frmMain::setOverloadShown(bool overload) {
 }
 
 void frmMain::clearOverload() {
-    // A click that lands during another exchange would cut into it.
-    if (QueueRunInProgress() || ExchangeInProgress() || !m_linked)
+    // Request 39: a click during an exchange is carried out after it.
+    if (!m_linked)
         return;
     Logger::ClearOverload();
     setOverloadShown(false);
@@ -85,6 +74,7 @@ void frmMain::main_set_buttons() {
 
 void frmMain::main_set_freq_objects(qint16 code) {
     const int index = code == 1 ? 1 : 0;
+    m_shownFrequency = qint16(index);
     for (int i = 0; i < 2; ++i) {
         FrequencyWeightingItem[i]->setChecked(i == index);
         FreqWeightingButton[i]->setChecked(i == index);
@@ -94,6 +84,7 @@ void frmMain::main_set_freq_objects(qint16 code) {
 
 void frmMain::main_set_time_objects(qint16 code) {
     const int index = code == 1 ? 1 : 0;
+    m_shownTime = qint16(index);
     for (int i = 0; i < 2; ++i) {
         TimeAveragingItem[i]->setChecked(i == index);
         TimeWeightingButton[i]->setChecked(i == index);
@@ -118,16 +109,10 @@ void frmMain::readLoggingRecord() {
 }
 
 QString frmMain::remainingTimeText() const {
-    double seconds = -1;
-    const double rate =
-        MemoryRateOf(m_loggingRecord.interval, m_loggingRecord.leqMode, m_loggingRecord.leqLength);
-    if (rate > 0 && m_freeMemory >= 0)
-        seconds = m_freeMemory / rate;
-    if (m_battery >= 0) {
-        const double battery = BatteryLifeSeconds(m_battery / 10.0);
-        seconds = seconds < 0 ? battery : qMin(seconds, battery);
-    }
-    return seconds < 0 ? QString() : LoggingTimeText(seconds);
+    const LoggingEstimate estimate = EstimateLoggingTime(
+        MemoryRateOf(m_loggingRecord.interval, m_loggingRecord.leqMode, m_loggingRecord.leqLength),
+        m_freeMemory, m_battery);
+    return estimate.known ? LoggingTimeText(estimate.seconds) : QString();
 }
 
 void frmMain::main_set_logging_objects(qint16 mode) {

@@ -43,9 +43,10 @@ void frmMain::startUp(const QStringList& arguments) {
 
     // The stored place, kept on a screen that exists now.
     resize(sizeHint());
-    QPoint place(
-        Twips::ToPixels(HostSettings::ReadInt(HostSettings::Main, "Left", 0, -1000000, 1000000)),
-        Twips::ToPixels(HostSettings::ReadInt(HostSettings::Main, "Top", 0, -1000000, 1000000)));
+    QPoint place(Twips::ToPixels(HostSettings::ReadInt(HostSettings::Main, HostSettings::Key::Left,
+                                                       0, -1000000, 1000000)),
+                 Twips::ToPixels(HostSettings::ReadInt(HostSettings::Main, HostSettings::Key::Top,
+                                                       0, -1000000, 1000000)));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         place.setX(qBound(area.left(), place.x(), qMax(area.left(), area.right() - width())));
@@ -94,19 +95,21 @@ void frmMain::loadWindows() {
 }
 
 void frmMain::readCommsSettings() {
-    m_port = qint16(HostSettings::ReadInt(HostSettings::Comms, "Port", 2, 1, 4));
-    m_baud = HostSettings::ReadInt(HostSettings::Comms, "Baud", 19200, 1200, 19200);
+    m_port = qint16(HostSettings::ReadInt(HostSettings::Comms, HostSettings::Key::Port, 2, 1, 4));
+    m_baud =
+        HostSettings::ReadInt(HostSettings::Comms, HostSettings::Key::Baud, 19200, 1200, 19200);
     if (std::find(std::begin(BaudRates), std::end(BaudRates), m_baud) == std::end(BaudRates))
         m_baud = 19200;
-    m_method = qint16(HostSettings::ReadInt(HostSettings::Comms, "Method", 1, 1, 2));
+    m_method =
+        qint16(HostSettings::ReadInt(HostSettings::Comms, HostSettings::Key::Method, 1, 1, 2));
     main_set_comms_label();
 }
 
 void frmMain::storePlacement() {
     if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
-    HostSettings::Write(HostSettings::Main, "Left", Twips::FromPixels(x(), this));
-    HostSettings::Write(HostSettings::Main, "Top", Twips::FromPixels(y(), this));
+    HostSettings::Write(HostSettings::Main, HostSettings::Key::Left, Twips::FromPixels(x(), this));
+    HostSettings::Write(HostSettings::Main, HostSettings::Key::Top, Twips::FromPixels(y(), this));
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -114,6 +117,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
     // to end, so that no exchange is cut off half way.
     if (m_linking || QueueRunInProgress() || ExchangeInProgress()) {
         event->ignore();
+        if (m_linking)
+            abortLinkAttempt(); // no retries waited out unseen
         if (!m_closing) {
             m_closing = true;
             QTimer::singleShot(200, this, [this] {

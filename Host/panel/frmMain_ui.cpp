@@ -2,6 +2,7 @@
 #include "Confirmation.h"
 #include "FillPanel.h"
 #include "LevelMeter.h"
+#include "RequestCodes.h"
 #include "RequestQueue.h"
 #include "frmAbout.h"
 #include "frmMain.h"
@@ -60,7 +61,8 @@ void frmMain::buildDisplays() {
     Image1 = new LevelMeter(level);
     Image1->setObjectName("Image1");
     OverloadIndicatio = NamedButton("OverloadIndicatio", QString(), level);
-    OverloadIndicatio->setAccessibleName("Overload indication");
+    // Its name is what it shows ("Reset" during an overload).
+    OverloadIndicatio->setAccessibleDescription("Overload indication: press to clear");
     lblOverload = NamedLabel("lblOverload", level);
     ResetPeakHoldButton = NamedButton("ResetPeakHoldButton", "Reset &Peak", level);
     ResetPeakHoldButton->hide();
@@ -75,7 +77,7 @@ void frmMain::buildDisplays() {
     auto* status = new QGroupBox("Logger Status", central);
     auto* grid = new QGridLayout(status);
     ClockFrame = ClickableFrame("ClockFrame", status);
-    ClockFrame->setAccessibleName("Logger clock");
+    ClockFrame->setAccessibleName("Clock");
     DateBox = NamedLabel("DateBox", ClockFrame);
     (new QHBoxLayout(ClockFrame))->addWidget(DateBox);
     TemperatureFrame = ClickableFrame("TemperatureFrame", status);
@@ -117,7 +119,7 @@ void frmMain::buildButtons() {
     const QStringList time = {"F", "S"};
     for (qint16 i = 0; i < 2; ++i) {
         auto* f = NamedButton(QString("FreqWeightingButton_%1").arg(i), frequency[i], weightings);
-        f->setAccessibleName("Frequency weighting " + frequency[i]);
+        f->setAccessibleDescription("Frequency weighting " + frequency[i]);
         f->setCheckable(true);
         connect(f, &QPushButton::clicked, this, [this, i] { frequencyButton(i); });
         FreqWeightingButton << f;
@@ -126,7 +128,7 @@ void frmMain::buildButtons() {
     weightingLayout->addSpacing(16);
     for (qint16 i = 0; i < 2; ++i) {
         auto* t = NamedButton(QString("TimeWeightingButton_%1").arg(i), time[i], weightings);
-        t->setAccessibleName("Time weighting " + time[i]);
+        t->setAccessibleDescription("Time weighting " + time[i]);
         t->setCheckable(true);
         connect(t, &QPushButton::clicked, this, [this, i] { timeButton(i); });
         TimeWeightingButton << t;
@@ -163,11 +165,12 @@ void frmMain::buildMenus() {
     LoggerMenu = menuBar()->addMenu("&Logger");
     LoggerMenu->setObjectName("LoggerMenu");
     LinkItem = addItem(LoggerMenu, "LinkItem", "&Link to Logger", [this] { main_link_handler(); });
-    LoggingItem = addItem(LoggerMenu, "LoggingItem", "&Start Logging...", [] { PostRequest(14); });
-    DownloadItem =
-        addItem(LoggerMenu, "DownloadItem", "&Download Buffers...", [] { PostRequest(6); });
-    DumpAllItem =
-        addItem(LoggerMenu, "DumpAllItem", "Dump &All Memory...", [] { PostRequest(29); });
+    LoggingItem = addItem(LoggerMenu, "LoggingItem", "&Start Logging...",
+                          [] { PostRequest(Request::LoggingButton); });
+    DownloadItem = addItem(LoggerMenu, "DownloadItem", "&Download Buffers...",
+                           [] { PostRequest(Request::ShowDownload); });
+    DumpAllItem = addItem(LoggerMenu, "DumpAllItem", "Dump &All Memory...",
+                          [] { PostRequest(Request::DumpAll); });
     LoggerMenu->addSeparator();
     SetDateItem = addItem(LoggerMenu, "SetDateItem", "Set &Clock...", [this] { clockClicked(); });
     CalibrationItem = addItem(LoggerMenu, "CalibrationItem", "Ca&librate...", [this] {
@@ -177,13 +180,13 @@ void frmMain::buildMenus() {
     TemperatureItem = addItem(LoggerMenu, "TemperatureItem", "Calibrate &Temperature...",
                               [this] { temperatureClicked(); });
     PowerDownItem = addItem(LoggerMenu, "PowerDownItem", "Disable &Power Down", [this] {
-        PostRequest(36, PowerDownItem->text() == "Enable &Power Down" ? 1 : 0);
+        PostRequest(Request::SetPowerDown, PowerDownItem->text() == "Enable &Power Down" ? 1 : 0);
     });
     ResetLoggerItem =
         addItem(LoggerMenu, "ResetLoggerItem", "&Reset Logger...", [this] { resetLogger(); });
     UpdateStatusItem = addItem(LoggerMenu, "UpdateStatusItem", "Update Stat&us", [] {
-        PostRequest(5);
-        PostRequest(1);
+        PostRequest(Request::GetInfo);
+        PostRequest(Request::SetButtons);
     });
     LoggerMenu->addSeparator();
     ExitItem = addItem(LoggerMenu, "ExitItem", "E&xit", [this] { close(); });

@@ -2,7 +2,6 @@
 
 #include "Confirmation.h"
 #include "Framing.h"
-#include "RequestQueue.h"
 #include "ShownText.h"
 #include "StatusPollTimer.h"
 #include "Twips.h"
@@ -101,9 +100,9 @@ QTimer& frmMessage::tmrMessage() {
 }
 
 void frmMessage::pollStatus() {
-    // Never inside another exchange or request run: the poll would interleave
-    // its bytes with theirs.
-    if (ExchangeInProgress() || QueueRunInProgress() || !m_statusPoll)
+    // Never inside another exchange: the poll would interleave its bytes with
+    // theirs. A request run that is only waiting for this answer is no bar.
+    if (ExchangeInProgress() || !m_statusPoll)
         return;
     m_statusPoll();
 }

@@ -20,11 +20,6 @@ namespace {
 
 constexpr int NumberSlots = 4;
 const QString EmptySlot = "-1";
-constexpr auto InitialisationKey = "Initialisation";
-
-QString NumberKey(int slot) {
-    return "Number" + QString::number(slot);
-}
 
 QString WithoutControlCharacters(const QString& text) {
     QString clean;
@@ -178,20 +173,20 @@ ModemNumbers ReadModemNumbers() {
     using namespace HostSettings;
     ModemNumbers stored;
     for (int slot = 1; slot <= NumberSlots; ++slot) {
-        stored.numbers << Read(Modem, NumberKey(slot), EmptySlot);
+        stored.numbers << Read(Modem, HostSettings::Key::Number(slot), EmptySlot);
         if (stored.numbers.last() != EmptySlot)
             stored.count = slot;
     }
-    stored.initialisation = Read(Modem, InitialisationKey, QString());
+    stored.initialisation = Read(Modem, HostSettings::Key::Initialisation, QString());
     return stored;
 }
 
 void StoreModemNumbers(const QString& initialisation, const QString& dialledNumber) {
     using namespace HostSettings;
-    Write(Modem, InitialisationKey, initialisation);
+    Write(Modem, HostSettings::Key::Initialisation, initialisation);
     int found = NumberSlots + 1;
     for (int slot = 1; slot <= NumberSlots; ++slot) {
-        if (Read(Modem, NumberKey(slot), EmptySlot) == dialledNumber) {
+        if (Read(Modem, HostSettings::Key::Number(slot), EmptySlot) == dialledNumber) {
             found = slot;
             break;
         }
@@ -199,6 +194,7 @@ void StoreModemNumbers(const QString& initialisation, const QString& dialledNumb
     // Not in the list: slot 4 moves to a fifth key that is never read, so it
     // drops out.
     for (int slot = found; slot >= 2; --slot)
-        Write(Modem, NumberKey(slot), Read(Modem, NumberKey(slot - 1), EmptySlot));
-    Write(Modem, NumberKey(1), dialledNumber);
+        Write(Modem, HostSettings::Key::Number(slot),
+              Read(Modem, HostSettings::Key::Number(slot - 1), EmptySlot));
+    Write(Modem, HostSettings::Key::Number(1), dialledNumber);
 }

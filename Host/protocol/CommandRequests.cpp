@@ -4,24 +4,24 @@
 #include "Framing.h"
 #include "Link.h"
 #include "Notices.h"
+#include "RequestCodes.h"
 #include "RequestQueue.h"
 
-void ChangeLinkBaudRate(qint32 baudRate) {
+BaudChange ChangeLinkBaudRate(qint32 baudRate) {
     // Re-clocking a logger that never got the new rate would lose the link.
     if (!Logger::SetLoggerBaudRate(baudRate)) {
         ReportCommsFailure("Set baud rate");
-        return;
+        return BaudChange::Refused;
     }
     ShowNotice({"Orv", "Will change to " + QString::number(baudRate) + "."});
-    ChangeBaudRate(baudRate);
+    return ChangeBaudRate(baudRate) ? BaudChange::Changed : BaudChange::PortLost;
 }
 
 void RegisterCommandRequests() {
-    RegisterRequest(3, [](qint16 code) { Logger::SetFrequency(code); });
-    RegisterRequest(4, [](qint16 code) { Logger::SetTimeWeighting(code); });
-    RegisterRequest(8, [](qint16) { CloseLink(); });
-    RegisterRequest(26, [](qint16) { Logger::ResetLogger(); });
-    RegisterRequest(27, [](qint16) { Logger::SwitchBuffers(); });
-    RegisterRequest(35, [](qint16 rate) { ChangeLinkBaudRate(quint16(rate)); });
-    RegisterRequest(38, [](qint16 index) { Logger::SetRange(index); });
+    RegisterRequest(Request::SetFrequency, [](qint16 code) { Logger::SetFrequency(code); });
+    RegisterRequest(Request::SetTimeWeighting, [](qint16 code) { Logger::SetTimeWeighting(code); });
+    RegisterRequest(Request::CloseLink, [](qint16) { CloseLink(); });
+    RegisterRequest(Request::ResetLogger, [](qint16) { Logger::ResetLogger(); });
+    RegisterRequest(Request::SwitchBuffers, [](qint16) { Logger::SwitchBuffers(); });
+    RegisterRequest(Request::SetRange, [](qint16 index) { Logger::SetRange(index); });
 }

@@ -3,9 +3,12 @@
 #include <QtGlobal>
 
 // Registers the request codes that the command library carries out itself:
-// 3 Set frequency, 4 Set Time Weighting, 8 CloseLink, 26 reset, 27 switch
-// buffers, 35 baud-rate change, 38 Set Range.
+// Set frequency, Set Time Weighting, CloseLink, reset, switch buffers and
+// Set Range.
 void RegisterCommandRequests();
 
-// Request 35: tells the logger its new rate, then re-clocks the host's port.
-void ChangeLinkBaudRate(qint32 baudRate);
+// The baud-rate change: tells the logger its new rate, then re-clocks the
+// host's port. Refused (nothing re-clocked) when the rate did not go out;
+// PortLost when the port would not open again at the new rate.
+enum class BaudChange { Refused, Changed, PortLost };
+BaudChange ChangeLinkBaudRate(qint32 baudRate);

@@ -1,10 +1,5 @@
 #include "Framing.h"
 
-#include "ComlaneLoader.h"
-#include "Notices.h"
-
-#include <memory>
-
 QByteArray ReplyBuffer;
 bool PortOpenFlag = false;
 
@@ -14,34 +9,7 @@ const char CommandStart = '\x01';
 const char ReplyRequest = '\x02';
 const char DataStart = '\x03';
 
-int exchangeDepth = 0;
-
 } // namespace
-
-OrvCommsInterface* CommsLink() {
-    static std::unique_ptr<OrvCommsInterface> link;
-    static bool tried = false;
-    if (!tried) {
-        tried = true;
-        QString error;
-        link = CreateOrvComms(&error);
-        if (!link)
-            ShowNotice({"Error",
-                        "The communications library Comlane could not be loaded.\r" + error,
-                        NoticeButtons::Ok, NoticeIcon::Critical});
-    }
-    return link.get();
-}
-
-ExchangeScope::ExchangeScope() {
-    ++exchangeDepth;
-}
-ExchangeScope::~ExchangeScope() {
-    --exchangeDepth;
-}
-bool ExchangeInProgress() {
-    return exchangeDepth > 0;
-}
 
 void SendCommand(const QByteArray& letter) {
     OrvCommsInterface* link = CommsLink();
@@ -104,18 +72,11 @@ bool LinkIsLost() {
     return !link || link->LinkLost();
 }
 
-void ReportCommsFailure(const QString& text) {
-    if (!CommsNoticeEnabled())
-        return;
-    ShowNotice({"Fatal Communications Error", text + " failed.", NoticeButtons::Ok,
-                NoticeIcon::None, true});
-}
-
-void ChangeBaudRate(qint32 baudRate) {
+bool ChangeBaudRate(qint32 baudRate) {
     OrvCommsInterface* link = CommsLink();
     if (!link)
-        return;
+        return false;
     link->CloseComms();
     link->setBaudRate(baudRate);
-    link->OpenComms();
+    return link->OpenComms() == 0;
 }

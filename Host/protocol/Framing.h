@@ -1,6 +1,8 @@
 #pragma once
 
-#include "OrvCommsInterface.h"
+#include "ComlaneLoader.h"
+#include "CommsFailure.h"
+#include "ExchangeGuard.h"
 
 #include <QByteArray>
 #include <QString>
@@ -8,10 +10,6 @@
 // The framing primitives: the only way to the logger. Byte 1 starts a
 // command, byte 2 asks for its reply, byte 3 starts a data block that follows
 // the logger's ready character.
-
-// The program's one OrvComms object, created on first use. Null only when the
-// Comlane plugin cannot be loaded (said once); every exchange then fails.
-OrvCommsInterface* CommsLink();
 
 // The last reply received by RequestReply or RequestReplyWithEvents; empty
 // when nothing came.
@@ -29,19 +27,5 @@ void InterruptReceive();
 // True once the open port has failed under us (unplugged, far end gone).
 bool LinkIsLost();
 
-// "<text> failed." in the message window, when the operator has asked for it.
-void ReportCommsFailure(const QString& text);
-// Closes, re-clocks and reopens the host's port.
-void ChangeBaudRate(qint32 baudRate);
-
-// True while a transaction is on the wire, so that handlers run from the
-// event loop during a wait do not start another one.
-bool ExchangeInProgress();
-
-class ExchangeScope {
-public:
-    ExchangeScope();
-    ~ExchangeScope();
-    ExchangeScope(const ExchangeScope&) = delete;
-    ExchangeScope& operator=(const ExchangeScope&) = delete;
-};
+// Closes, re-clocks and reopens the host's port; false when it did not reopen.
+bool ChangeBaudRate(qint32 baudRate);

@@ -6,12 +6,12 @@
 
 namespace {
 
-constexpr qint16 InvalidPortNumber = 8002;
 constexpr qint32 LinkTimeOut = 2000;
 constexpr qint16 ModemConnected = 1;
 constexpr qint16 ModemCancelled = 2;
 
 LinkWindows linkWindows;
+qint16 lastOpenError = 0;
 
 } // namespace
 
@@ -20,23 +20,32 @@ void SetLinkWindows(LinkWindows windows) {
 }
 
 bool OpenLink(qint16 port, qint32 baudRate, qint16 method) {
+    lastOpenError = 0;
     OrvCommsInterface* link = CommsLink();
-    if (!link)
+    if (!link) {
+        PortOpenFlag = false;
+        ReportComlaneMissing();
         return false;
+    }
     link->setCommPort(port);
     link->setBaudRate(baudRate);
     link->setCommMethod(method);
     link->setReceiveInterrupt(false); // a Cancel pressed after an earlier wait is stale
     PortOpenFlag = true;
     const qint16 opened = link->OpenComms();
-    if (opened == InvalidPortNumber) {
+    lastOpenError = opened;
+    if (opened == CommsError::InvalidPort) {
         PortOpenFlag = false;
         if (linkWindows.disablePortEntry)
             linkWindows.disablePortEntry(port);
         return false;
     }
-    if (opened != 0)
+    if (opened != 0) {
+        // The device is there but would not open: the panel says why.
+        if (linkWindows.portNotOpened)
+            linkWindows.portNotOpened(link->PortDevice(port), opened);
         return false;
+    }
     if (method == 2) {
         const qint16 outcome =
             linkWindows.runModemWindow ? linkWindows.runModemWindow() : ModemCancelled;
@@ -53,6 +62,10 @@ bool OpenLink(qint16 port, qint32 baudRate, qint16 method) {
     if (!linked)
         link->CloseComms();
     return linked;
+}
+
+qint16 LastOpenError() {
+    return lastOpenError;
 }
 
 bool CloseLink() {

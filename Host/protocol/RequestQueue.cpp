@@ -1,5 +1,6 @@
 #include "RequestQueue.h"
 
+#include "ExchangeGuard.h"
 #include "Notices.h"
 
 #include <QHash>
@@ -73,14 +74,19 @@ void PostRequest(qint16 code, qint16 argument) {
         queue.arguments[queue.count] = argument;
         ++queue.count;
     }
-    if (queue.position == 0)
+    if (queue.position == 0 && !ExchangeInProgress())
         Run();
 }
 
 void ParkWindow(std::function<void()> showModally) {
     queue.parkedWindow = std::move(showModally);
     queue.parked = true;
-    if (queue.position == 0)
+    if (queue.position == 0 && !ExchangeInProgress())
+        Run();
+}
+
+void RunHeldRequests() {
+    if (queue.position == 0 && !ExchangeInProgress() && (queue.count > 0 || queue.parked))
         Run();
 }
 

@@ -17,10 +17,14 @@ using RequestAction = std::function<void(qint16 argument)>;
 // a code with no action is taken from the queue and ignored.
 void RegisterRequest(qint16 code, RequestAction action);
 
+// A post made while an exchange runs outside the queue (ExchangeGuard.h) is
+// held until that exchange ends.
 void PostRequest(qint16 code, qint16 argument = 0);
 // showModally is called when the current run ends (at once when idle).
 void ParkWindow(std::function<void()> showModally);
 bool QueueIsEmpty();
+// Starts the run of requests held during an exchange, once nothing is on the wire.
+void RunHeldRequests();
 // Position > 0: a dispatch run is in progress.
 bool QueueRunInProgress();
 void ResetQueue();

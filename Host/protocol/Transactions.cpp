@@ -18,31 +18,34 @@ qint16 WordQuery(const QByteArray& letter, const QString& name) {
 }
 
 bool ByteSettingWithEcho(const QByteArray& letter, const QString& name, qint16 value) {
-    ExchangeScope exchange;
-    SendCommand(letter);
-    if (!SendData(QByteArray(1, char(value & 0xFF)))) {
-        ReportCommsFailure(name + "\rData not sent");
-        return false;
+    // The notice comes after the exchange, so that the status behind it keeps polling.
+    QString failure;
+    {
+        ExchangeScope exchange;
+        SendCommand(letter);
+        if (!SendData(QByteArray(1, char(value & 0xFF))))
+            failure = "Data not sent";
+        else if (!RequestReply(1))
+            failure = "Data not received";
+        else if (ReplyBuffer != letter)
+            failure = "Wrong return char.";
     }
-    if (!RequestReply(1)) {
-        ReportCommsFailure(name + "\rData not received");
-        return false;
-    }
-    if (ReplyBuffer != letter) {
-        ReportCommsFailure(name + "\rWrong return char.");
-        return false;
-    }
-    return true;
+    if (failure.isEmpty())
+        return true;
+    ReportCommsFailure(name + "\r" + failure);
+    return false;
 }
 
 bool RecordQuery(const QByteArray& letter, const QString& name, qint16 length) {
-    ExchangeScope exchange;
-    SendCommand(letter);
-    if (RequestReply(length))
-        return true;
-    if (!name.isEmpty())
+    bool replied = false;
+    {
+        ExchangeScope exchange;
+        SendCommand(letter);
+        replied = RequestReply(length);
+    }
+    if (!replied && !name.isEmpty())
         ReportCommsFailure(name);
-    return false;
+    return replied;
 }
 
 bool SettingTransaction(const QByteArray& letter, const QByteArray& data, qint16 replyLength) {

@@ -6,6 +6,16 @@
 
 class QObject;
 
+// What OpenComms returns when the port did not open. Whatever the cause, the
+// class says "Invalid port number"; the number tells the caller why.
+namespace CommsError {
+constexpr qint16 InvalidPort = 8002;      // no such device
+constexpr qint16 PortAlreadyOpen = 8005;  // this object's port is open already
+constexpr qint16 PermissionDenied = 8015; // the user may not open the device
+constexpr qint16 PortInUse = 8016;        // another program holds the device
+constexpr qint16 NotASerialPort = 8017;   // the device exists but is no serial port
+} // namespace CommsError
+
 // The serial-port-and-modem class of Comlane as the host sees it. The virtual
 // functions keep the class's dispatch slot order, which the host binds to;
 // additions of this platform come after the last slot.

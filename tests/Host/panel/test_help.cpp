@@ -171,15 +171,29 @@ private slots:
                  QString("panel.html"));
     }
 
+    // Without the contents the main topic's page is shown after the message;
+    // without any page the operator is told where they were looked for.
+    void missingContentsFallBackToThePanelPage() {
+        QTemporaryDir pages;
+        QVERIFY(QFile::copy(SourcePages() + "/panel.html", pages.filePath("panel.html")));
+        QWidget owner;
+        ModalAnswerer operatorAnswers(QMessageBox::Ok);
+        QVERIFY(ShowHelpFrom(pages.path(), &owner));
+        QCOMPARE(operatorAnswers.count(), 1);
+        QCOMPARE(operatorAnswers.lastText(),
+                 QString("The help viewer could not be opened. The older help file will be "
+                         "shown instead; some features may not be fully explained."));
+        QCOMPARE(owner.findChild<HelpWindow*>()->txtHelp->source().fileName(),
+                 QString("panel.html"));
+    }
+
     void missingPagesAreReported() {
         QTemporaryDir empty;
         QWidget owner;
         ModalAnswerer operatorAnswers(QMessageBox::Ok);
         QVERIFY(!ShowHelpFrom(empty.path(), &owner));
-        QCOMPARE(operatorAnswers.count(), 1);
-        QCOMPARE(operatorAnswers.lastText(),
-                 QString("The help viewer could not be opened. The older help file will be "
-                         "shown instead; some features may not be fully explained."));
+        QCOMPARE(operatorAnswers.count(), 2);
+        QVERIFY(operatorAnswers.lastText().contains(QDir::toNativeSeparators(empty.path())));
         QVERIFY(!owner.findChild<HelpWindow*>());
     }
 };

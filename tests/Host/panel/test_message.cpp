@@ -246,7 +246,7 @@ private slots:
         QCOMPARE(polls, 0);
     }
 
-    // The poll would talk to the logger inside another exchange or run.
+    // The poll would talk to the logger inside another exchange.
     void noPollInsideAnExchange() {
         statusTimer.start(20);
         MessageAnswerer operatorAnswers({Answer::Cancel}, 300);
@@ -257,7 +257,8 @@ private slots:
         QCOMPARE(polls, 0);
     }
 
-    void noPollInsideARequestRun() {
+    // A request asking the operator has nothing on the wire: the status goes on.
+    void pollsBehindARequestsQuestion() {
         statusTimer.start(20);
         MessageAnswerer operatorAnswers({Answer::Cancel}, 300);
         bool ran = false;
@@ -269,7 +270,7 @@ private slots:
         PostRequest(28);
         QVERIFY(ran);
         QCOMPARE(operatorAnswers.seen.size(), 1);
-        QCOMPARE(polls, 0);
+        QVERIFY(polls > 0);
         RegisterRequest(28, nullptr);
     }
 

@@ -5,6 +5,8 @@
 #include "ModalAnswerer.h"
 #include "RequestQueue.h"
 
+#include <QTemporaryFile>
+
 using Fault = LoggerSimulator::Fault;
 
 class TestLink : public QObject {
@@ -26,12 +28,38 @@ private slots:
         store.setValue("Comms/Device3", "/dev/no-such-logger-port");
         store.sync();
         qint16 disabled = 0;
-        SetLinkWindows({[&](qint16 port) { disabled = port; }, nullptr, nullptr});
+        SetLinkWindows({.disablePortEntry = [&](qint16 port) { disabled = port; }});
         ModalAnswerer answerer;
         QVERIFY(!OpenLink(3, 19200, 1));
         QVERIFY(!PortOpenFlag);
         QCOMPARE(disabled, qint16(3));
         QCOMPARE(answerer.count(), 1); // only the comms class's own box
+        QCOMPARE(answerer.lastText(), QString("Invalid port number"));
+    }
+
+    // A device that is there but will not open keeps its port entry and is
+    // reported with its cause, not as a logger that did not answer.
+    void deviceThatWillNotOpenIsReported() {
+        QTemporaryFile notAPort;
+        QVERIFY(notAPort.open());
+        QSettings store(QSettings::IniFormat, QSettings::UserScope, "OrvType1", "OrvType1");
+        store.setValue("Comms/Device3", notAPort.fileName());
+        store.sync();
+        qint16 disabled = 0;
+        QString device;
+        qint16 error = 0;
+        SetLinkWindows({.disablePortEntry = [&](qint16 port) { disabled = port; },
+                        .portNotOpened =
+                            [&](const QString& named, qint16 number) {
+                                device = named;
+                                error = number;
+                            }});
+        ModalAnswerer answerer;
+        QVERIFY(!OpenLink(3, 19200, 1));
+        QCOMPARE(disabled, qint16(0));
+        QCOMPARE(device, notAPort.fileName());
+        QCOMPARE(error, CommsError::NotASerialPort);
+        QCOMPARE(LastOpenError(), CommsError::NotASerialPort);
         QCOMPARE(answerer.lastText(), QString("Invalid port number"));
     }
 
@@ -49,10 +77,10 @@ private slots:
         LinkedLogger logger;
         QVERIFY(logger.startSimulator());
         int windows = 0;
-        SetLinkWindows({nullptr, nullptr, [&] {
-                            ++windows;
-                            return Logger::Handshake();
-                        }});
+        SetLinkWindows({.runLinkWindow = [&] {
+            ++windows;
+            return Logger::Handshake();
+        }});
         QVERIFY(OpenLink(1, 19200, 1));
         QCOMPARE(windows, 1);
     }
@@ -61,19 +89,15 @@ private slots:
         LinkedLogger logger(true);
         QVERIFY(logger.startSimulator());
         NoticeRecorder recorder;
-        SetLinkWindows({nullptr, [] { return qint16(2); }, nullptr});
+        SetLinkWindows({.runModemWindow = [] { return qint16(2); }});
         QVERIFY(!OpenLink(1, 19200, 2));
-        SetLinkWindows({nullptr, [] { return qint16(9); }, nullptr});
+        SetLinkWindows({.runModemWindow = [] { return qint16(9); }});
         QVERIFY(!OpenLink(1, 19200, 2));
         QCOMPARE(recorder.texts(), QStringList({"Unhandled case from the modem form."}));
-        SetLinkWindows({nullptr,
-                        [] {
-                            QObject feedback;
-                            return qint16(
-                                CommsLink()->ConnectToModem("AT", "5550100", &feedback) == 0 ? 1
-                                                                                             : 2);
-                        },
-                        nullptr});
+        SetLinkWindows({.runModemWindow = [] {
+            QObject feedback;
+            return qint16(CommsLink()->ConnectToModem("AT", "5550100", &feedback) == 0 ? 1 : 2);
+        }});
         QVERIFY(OpenLink(1, 19200, 2));
         logger.sim.clearHostBytes();
         QVERIFY(CloseLink());
@@ -125,13 +149,11 @@ private slots:
         QCOMPARE(recorder.notices.size(), 1);
     }
 
-    void baudRateChangeThroughTheQueue() {
+    void baudRateChange() {
         LinkedLogger logger;
         QVERIFY(logger.link());
-        ResetQueue();
-        RegisterCommandRequests();
         NoticeRecorder recorder;
-        PostRequest(35, 9600);
+        QCOMPARE(ChangeLinkBaudRate(9600), BaudChange::Changed);
         QCOMPARE(recorder.texts(), QStringList({"Will change to 9600."}));
         QCOMPARE(recorder.notices.first().title, QString("Orv"));
         QCOMPARE(CommsLink()->BaudRate(), 9600);
@@ -146,7 +168,7 @@ private slots:
         SetCommsNoticeEnabled(true);
         logger.sim.setFault(Fault::Silent);
         NoticeRecorder recorder;
-        ChangeLinkBaudRate(9600);
+        QCOMPARE(ChangeLinkBaudRate(9600), BaudChange::Refused);
         QCOMPARE(CommsLink()->BaudRate(), 19200);
         QCOMPARE(recorder.texts(), QStringList({"Set baud rate failed."}));
     }
