@@ -44,6 +44,10 @@ frmMain::frmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(pa
         if (m_activities.openCalibration)
             m_activities.openCalibration();
     });
+    connect(InitButton, &QPushButton::clicked, this, [this] {
+        if (m_activities.openFactory)
+            m_activities.openFactory();
+    });
     connect(ResetPeakHoldButton, &QPushButton::clicked, this, [this] { m_peakLevel = 0; });
     connect(OverloadIndicatio, &QPushButton::clicked, this,
             [] { PostRequest(Request::ClearOverload); });
@@ -110,22 +114,31 @@ void frmMain::EnableInterface(bool enable) {
     // The link is not touched while the graph viewer is open.
     cmdLink->setEnabled(enable && !m_graph->exists());
     LinkItem->setEnabled(cmdLink->isEnabled());
-    ClockFrame->setEnabled(enable);
-    TemperatureFrame->setEnabled(enable);
+    ClockFrame->setEnabled(enable && m_activities.openClock);
+    SetDateItem->setEnabled(ClockFrame->isEnabled());
+    TemperatureFrame->setEnabled(enable && m_activities.calibrateTemperature);
+    TemperatureItem->setEnabled(TemperatureFrame->isEnabled());
     main_enable(enable);
 }
 
+void frmMain::setActivities(Activities activities) {
+    m_activities = std::move(activities);
+    EnableInterface(LoggerMenu->menuAction()->isEnabled());
+}
+
 void frmMain::logging_enable(bool enable) {
-    const bool on = enable && m_linked;
+    const bool provided =
+        (m_mode & 3) ? bool(m_activities.stopLogging) : bool(m_activities.openLogging);
+    const bool on = enable && m_linked && provided;
     LoggingButton->setEnabled(on);
     LoggingItem->setEnabled(on);
 }
 
 void frmMain::download_enable(bool enable) {
-    const bool on = enable && m_linked;
+    const bool on = enable && m_linked && RequestIsRegistered(Request::ShowDownload);
     DownloadButton->setEnabled(on);
     DownloadItem->setEnabled(on);
-    DumpAllItem->setEnabled(on && m_method != 2);
+    DumpAllItem->setEnabled(on && m_method != 2 && RequestIsRegistered(Request::DumpAll));
 }
 
 void frmMain::main_enable(bool enable) {
@@ -136,15 +149,15 @@ void frmMain::main_enable(bool enable) {
         button->setEnabled(linkedAndOn);
     for (QAction* item : FrequencyWeightingItem + TimeAveragingItem)
         item->setEnabled(linkedAndOn);
-    const bool calibrate = linkedAndOn && m_method != 2 && m_mode == 0;
+    const bool calibrate =
+        linkedAndOn && m_method != 2 && m_mode == 0 && m_activities.openCalibration;
     CalibrateButton->setEnabled(calibrate);
     CalibrationItem->setEnabled(calibrate);
-    DetailsButton->setEnabled(linkedAndOn && m_mode != 0);
-    ViewLastButton->setEnabled(linkedAndOn && m_mode != 0);
+    DetailsButton->setEnabled(linkedAndOn && m_mode != 0 &&
+                              RequestIsRegistered(Request::ShowDetails));
+    ViewLastButton->setEnabled(linkedAndOn && m_mode != 0 && m_activities.showLastResults);
     InitButton->setVisible(m_factory);
-    InitButton->setEnabled(m_factory && linkedAndOn);
-    // The clock and temperature entries stay enabled: unlinked they say why
-    // they cannot be used.
+    InitButton->setEnabled(m_factory && linkedAndOn && m_activities.openFactory);
     for (QAction* item : {PowerDownItem, UpdateStatusItem})
         item->setEnabled(linkedAndOn);
 }

@@ -85,8 +85,10 @@ public:
         // Set while the factory raw-level display is on.
         std::function<void(qint16)> showRawLevel;
         std::function<void()> refreshCurrentSettings;
+        std::function<void()> openFactory;
     };
-    void setActivities(Activities activities) { m_activities = std::move(activities); }
+    // Controls of an activity that is not provided stay disabled.
+    void setActivities(Activities activities);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -68,6 +68,10 @@ void RegisterRequest(qint16 code, RequestAction action) {
     Actions().insert(code, std::move(action));
 }
 
+bool RequestIsRegistered(qint16 code) {
+    return bool(Actions().value(code));
+}
+
 void PostRequest(qint16 code, qint16 argument) {
     if (queue.count < QueueCapacity) {
         queue.codes[queue.count] = code;

@@ -16,6 +16,9 @@ using RequestAction = std::function<void(qint16 argument)>;
 // The table from request code to action. Windows register the codes they own;
 // a code with no action is taken from the queue and ignored.
 void RegisterRequest(qint16 code, RequestAction action);
+// True once a window has registered an action for the code: a control whose
+// request nothing would carry out stays disabled.
+bool RequestIsRegistered(qint16 code);
 
 // A post made while an exchange runs outside the queue (ExchangeGuard.h) is
 // held until that exchange ends.

@@ -3,6 +3,7 @@
 #include "Framing.h"
 #include "MessageAnswerer.h"
 #include "ModalAnswerer.h"
+#include "RequestCodes.h"
 #include "RequestQueue.h"
 #include "SimulatorPort.h"
 #include "frmMain.h"
@@ -22,6 +23,8 @@ struct PanelFixture {
     explicit PanelFixture(bool modem = false) { sim.setModemMode(modem); }
     ~PanelFixture() {
         panel.reset();
+        for (qint16 code : std::as_const(standInRequests))
+            RegisterRequest(code, nullptr);
         if (OrvCommsInterface* link = CommsLink())
             link->CloseComms();
     }
@@ -42,6 +45,30 @@ struct PanelFixture {
         panel->show();
         return true;
     }
+
+    // Stands in for the activity windows, so that the panel's own enabling
+    // rules can be seen; counts what was opened.
+    void provideActivities() {
+        const auto count = [this](const QString& name) { return [this, name] { opened << name; }; };
+        panel->setActivities({.openClock = count("clock"),
+                              .calibrateTemperature = count("temperature"),
+                              .openCalibration = count("calibration"),
+                              .openLogging = count("logging"),
+                              .showLastResults = [this](const QByteArray&) { opened << "results"; },
+                              .stopLogging = count("stop"),
+                              .updateBuffers = {},
+                              .showRawLevel = {},
+                              .refreshCurrentSettings = {},
+                              .openFactory = count("factory")});
+        for (qint16 code : {Request::ShowDownload, Request::DumpAll, Request::ShowDetails})
+            if (!RequestIsRegistered(code)) {
+                RegisterRequest(code, [this, code](qint16) { opened << QString::number(code); });
+                standInRequests << code;
+            }
+        panel->EnableInterface(true);
+    }
+    QStringList opened;
+    QList<qint16> standInRequests;
 
     template <typename T> T* find(const QString& name) const { return panel->findChild<T*>(name); }
     QPushButton* button(const QString& name) const { return find<QPushButton>(name); }

@@ -177,6 +177,26 @@ private slots:
         QCOMPARE(AccessibleName(f.button("TimeWeightingButton_0")), QString("F"));
     }
 
+    // A control whose activity no window provides is disabled, never a
+    // button that does nothing.
+    void unprovidedActivitiesAreDisabled() {
+        PanelFixture f;
+        QVERIFY(f.start({"KelpMarker"}));
+        f.sim.model().setMode(1);
+        QVERIFY(f.link());
+        for (const char* name : {"LoggingButton", "DownloadButton", "CalibrateButton",
+                                 "DetailsButton", "ViewLastButton", "InitButton"})
+            QVERIFY2(!f.button(name)->isEnabled(), name);
+        for (const char* name : {"SetDateItem", "TemperatureItem", "DownloadItem", "DumpAllItem"})
+            QVERIFY2(!f.item(name)->isEnabled(), name);
+        f.provideActivities();
+        for (const char* name :
+             {"LoggingButton", "DownloadButton", "DetailsButton", "ViewLastButton", "InitButton"})
+            QVERIFY2(f.button(name)->isEnabled(), name);
+        f.button("InitButton")->click();
+        QCOMPARE(f.opened, QStringList({"factory"}));
+    }
+
     // The queue outlives the panel: nothing is left pointing at a closed one.
     void destroyedPanelLeavesNoActions() {
         {

@@ -17,6 +17,7 @@ private slots:
     void firstHandshakeLinksWithoutTheWindow() {
         PanelFixture f;
         QVERIFY(f.start());
+        f.provideActivities();
         f.sim.model().setSerialNumber(5012345);
         QVERIFY(f.link());
         auto* window = f.panel->findChild<frmLink*>("frmLink");

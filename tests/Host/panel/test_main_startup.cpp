@@ -102,6 +102,7 @@ private slots:
         {
             PanelFixture with;
             QVERIFY(with.start({"KelpMarker"}));
+            with.provideActivities();
             QVERIFY(with.button("InitButton")->isVisible());
             QVERIFY(!with.button("InitButton")->isEnabled()); // only while linked
             QVERIFY(with.link());

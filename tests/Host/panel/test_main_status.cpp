@@ -118,6 +118,7 @@ private slots:
     void enablingWhileLogging() {
         PanelFixture f;
         QVERIFY(f.start());
+        f.provideActivities();
         f.sim.model().fillMemory();
         f.sim.model().setMode(1);
         QVERIFY(f.link());
@@ -143,6 +144,7 @@ private slots:
     void lastResultsWithoutData() {
         PanelFixture f;
         QVERIFY(f.start());
+        f.provideActivities();
         f.sim.model().clearBuffers();
         f.sim.model().setMode(1);
         QVERIFY(f.link());
