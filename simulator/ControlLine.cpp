@@ -42,6 +42,16 @@ ControlResult applyControlLine(LoggerSimulator& simulator, const std::string& li
             simulator.setBaudRate(*baud);
         else
             result.error = "baud needs a rate in bits per second (0 = unpaced)";
+    } else if (verb == "dial") {
+        DialRule rule;
+        if (w.size() == 2 && parseDialSpec(w[1], &rule)) {
+            if (rule.number.empty())
+                simulator.setDefaultDialOutcome(rule.outcome);
+            else
+                simulator.setDialOutcome(rule.number, rule.outcome);
+        } else {
+            result.error = "dial needs [NUMBER=]OUTCOME";
+        }
     } else if (verb == "level") {
         if (const auto level = argument(0, 32767))
             simulator.model().setLevel(*level);

@@ -5,7 +5,8 @@
 class LoggerSimulator;
 
 // One line of qn7x-sim's control channel on standard input:
-//   fault NAME [PARAM] | wake | vanish | baud N | level TENTHS | overload | quit
+//   fault NAME [PARAM] | wake | vanish | baud N | dial [NUMBER=]OUTCOME |
+//   level TENTHS | overload | quit
 namespace sim {
 
 struct ControlResult {

@@ -18,6 +18,7 @@ enum class Fault {
     StopMidTransfer, // silent after param download blocks
     PoweredDown,     // hears nothing and says nothing until woken
     Vanish,          // the port disappears
+    Stalled,         // stops reading the line: what the host sends backs up
 };
 
 class FaultInjector {
@@ -27,6 +28,9 @@ public:
 
     // A powered-down logger does not even hear the host.
     bool hears() const { return fault_ != Fault::PoweredDown; }
+    // A stalled logger leaves the host's bytes in the line, as one that holds
+    // off flow control does, until the fault is cleared.
+    bool reads() const { return fault_ != Fault::Stalled; }
     // Ready characters and replies go out only while this holds.
     bool transmits() const;
 

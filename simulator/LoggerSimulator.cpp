@@ -96,6 +96,11 @@ void LoggerSimulator::setDialOutcome(const std::string& number, DialOutcome outc
     modem_.setDialOutcome(number, outcome);
 }
 
+void LoggerSimulator::setDefaultDialOutcome(DialOutcome outcome) {
+    std::lock_guard lock(mutex_);
+    modem_.setDefaultDialOutcome(outcome);
+}
+
 void LoggerSimulator::setConnectDelayMs(int ms) {
     std::lock_guard lock(mutex_);
     modem_.setConnectDelay(std::chrono::milliseconds(std::max(0, ms)));
@@ -104,6 +109,7 @@ void LoggerSimulator::setConnectDelayMs(int ms) {
 void LoggerSimulator::setFault(Fault fault, int param) {
     std::unique_lock lock(mutex_);
     faults_.set(fault, param);
+    signalThread(); // a stall starts or ends with the next poll
     if (fault != Fault::Vanish || !running_)
         return;
     // The serving thread owns the descriptors; wait until it has let go of them.
@@ -177,7 +183,8 @@ void LoggerSimulator::serveOnce(std::unique_lock<std::mutex>& lock) {
     pollfd fds[3] = {{wakeFd_, POLLIN, 0}, {-1, 0, 0}, {-1, 0, 0}};
     nfds_t count = 1;
     if (pty_.isOpen()) {
-        fds[1] = {pty_.masterFd(), static_cast<short>(POLLIN | (writerBlocked_ ? POLLOUT : 0)), 0};
+        const short in = faults_.reads() ? POLLIN : 0;
+        fds[1] = {pty_.masterFd(), static_cast<short>(in | (writerBlocked_ ? POLLOUT : 0)), 0};
         fds[2] = {pty_.clientWatchFd(), POLLIN, 0};
         count = 3;
     }
@@ -226,8 +233,17 @@ void LoggerSimulator::receive(Clock::time_point now) {
     if (n <= 0)
         return;
     recordHostBytes(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(n));
+    if (!hostRateMatches())
+        return;
     for (ssize_t i = 0; i < n; ++i)
         handleByte(buffer[i], now);
+}
+
+// A pty moves bytes whatever speed either end has set, so the mismatch a real
+// line would garble is looked up on the host's end of the pty.
+bool LoggerSimulator::hostRateMatches() const {
+    const int rate = writer_.baudRate();
+    return rate == 0 || pty_.clientLineRate() == rate;
 }
 
 void LoggerSimulator::handleByte(unsigned char byte, Clock::time_point now) {

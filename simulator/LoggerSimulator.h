@@ -32,12 +32,19 @@ public:
     void stop();
     std::string devicePath() const;
 
-    void setBaudRate(int baud); // 0 = memory speed; otherwise ten bit times a byte
+    // The logger's line rate. 0 (the default) sends at memory speed and hears
+    // the host at any rate. Otherwise every byte takes ten bit times, and bytes
+    // from a host whose port is set to another rate are garbage to the logger:
+    // it ignores them and so answers nothing. "U" changes the rate as the
+    // logger does, once its acknowledgement has gone out.
+    void setBaudRate(int baud);
     int baudRate() const;
     void setLatencyMs(int ms); // before every reply, as a USB adapter's latency timer
 
     void setModemMode(bool on);
     void setDialOutcome(const std::string& number, DialOutcome outcome);
+    // For every number without an outcome of its own (Connect at first).
+    void setDefaultDialOutcome(DialOutcome outcome);
     void setConnectDelayMs(int ms);
 
     void setFault(Fault fault, int param = 0);
@@ -58,6 +65,7 @@ private:
     void serve();
     void serveOnce(std::unique_lock<std::mutex>& lock);
     void receive(Clock::time_point now);
+    bool hostRateMatches() const;
     void handleByte(unsigned char byte, Clock::time_point now);
     void handleFrameEvent(const sim::Framer::Event& event, Clock::time_point now);
     void sendReply(Clock::time_point now);

@@ -12,6 +12,9 @@ const std::string kError = "\r\nERROR\r\n";
 const std::string kConnect = "\r\nCONNECT 19200\r\n";
 const std::string kBusy = "\r\nBUSY\r\n";
 const std::string kNoCarrier = "\r\nNO CARRIER\r\n";
+const std::string kRing = "\r\nRING\r\n";
+const std::string kNoDialtone = "\r\nNO DIALTONE\r\n";
+const std::string kTruncatedConnect = "\r\nCONN\r\n";
 
 std::string upper(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -37,6 +40,7 @@ void ModemFrontEnd::setDialOutcome(const std::string& number, DialOutcome outcom
 
 void ModemFrontEnd::hangUp() {
     state_ = State::Command;
+    dialLines_.clear();
     echo_ = true;
     line_.clear();
     pluses_ = 0;
@@ -60,6 +64,7 @@ ModemFrontEnd::Result ModemFrontEnd::feed(char byte, Clock::time_point now) {
     case State::Dialling:
         // Any character aborts a dial, as on real modems.
         state_ = State::Command;
+        dialLines_.clear();
         result.toHost = kNoCarrier;
         return result;
     case State::Command:
@@ -111,16 +116,36 @@ std::string ModemFrontEnd::runCommandLine(const std::string& line, Clock::time_p
 std::string ModemFrontEnd::dial(const std::string& rest, Clock::time_point now) {
     const std::string number = dialledNumber(rest);
     const auto found = outcomes_.find(number);
-    const DialOutcome outcome = found == outcomes_.end() ? DialOutcome::Connect : found->second;
+    const DialOutcome outcome = found == outcomes_.end() ? defaultOutcome_ : found->second;
+    const Clock::time_point connectAt = now + connectDelay_;
+    dialLines_.clear();
+    auto callComesUp = [&](std::string line) {
+        state_ = State::Dialling;
+        dialLines_.push_back({connectAt, std::move(line), true});
+    };
     switch (outcome) {
     case DialOutcome::Connect:
-        state_ = State::Dialling;
-        connectAt_ = now + connectDelay_;
+        callComesUp(kConnect);
+        return {};
+    case DialOutcome::Ring:
+        dialLines_.push_back({now + connectDelay_ / 3, kRing});
+        dialLines_.push_back({now + connectDelay_ * 2 / 3, kRing});
+        callComesUp(kConnect);
+        return {};
+    case DialOutcome::OkThenConnect:
+        callComesUp(kConnect);
+        return kOk;
+    case DialOutcome::TruncatedConnect:
+        callComesUp(kTruncatedConnect);
         return {};
     case DialOutcome::Busy:
         return kBusy;
     case DialOutcome::NoCarrier:
         return kNoCarrier;
+    case DialOutcome::NoDialtone:
+        return kNoDialtone;
+    case DialOutcome::Error:
+        return kError;
     case DialOutcome::Silent:
         return {};
     }
@@ -128,26 +153,30 @@ std::string ModemFrontEnd::dial(const std::string& rest, Clock::time_point now) 
 }
 
 std::optional<ModemFrontEnd::Clock::time_point> ModemFrontEnd::deadline() const {
-    if (state_ == State::Dialling)
-        return connectAt_;
+    if (state_ == State::Dialling && !dialLines_.empty())
+        return dialLines_.front().at;
     if (state_ == State::Data && pluses_ == 3)
         return lastPlus_ + kGuardTime;
     return std::nullopt;
 }
 
 std::string ModemFrontEnd::poll(Clock::time_point now) {
-    if (state_ == State::Dialling && now >= connectAt_) {
-        state_ = State::Data;
-        lastDataByte_ = now;
-        pluses_ = 0;
-        return kConnect;
+    std::string out;
+    while (state_ == State::Dialling && !dialLines_.empty() && now >= dialLines_.front().at) {
+        out += dialLines_.front().text;
+        if (dialLines_.front().connects) {
+            state_ = State::Data;
+            lastDataByte_ = now;
+            pluses_ = 0;
+        }
+        dialLines_.pop_front();
     }
     if (state_ == State::Data && pluses_ == 3 && now >= lastPlus_ + kGuardTime) {
         state_ = State::Command;
         pluses_ = 0;
-        return kOk;
+        out += kOk;
     }
-    return {};
+    return out;
 }
 
 } // namespace sim

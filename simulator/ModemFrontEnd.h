@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -15,7 +16,23 @@ class ModemFrontEnd {
 public:
     using Clock = std::chrono::steady_clock;
 
-    enum class DialOutcome { Connect, Busy, NoCarrier, Silent };
+    // What a dial gets: Connect after the connect delay; Ring, two RING lines
+    // within the delay and then CONNECT; OkThenConnect, an OK line at once and
+    // CONNECT after the delay; TruncatedConnect, a "CONN" line that lost its
+    // tail on a noisy line, the call up all the same; Busy, NoCarrier,
+    // NoDialtone and Error, that line at once and back to command mode;
+    // Silent, nothing at all.
+    enum class DialOutcome {
+        Connect,
+        Busy,
+        NoCarrier,
+        Silent,
+        Ring,
+        OkThenConnect,
+        NoDialtone,
+        Error,
+        TruncatedConnect,
+    };
 
     static constexpr auto kGuardTime = std::chrono::milliseconds(1000);
 
@@ -25,6 +42,8 @@ public:
     };
 
     void setDialOutcome(const std::string& number, DialOutcome outcome);
+    // For every number without an outcome of its own (Connect at first).
+    void setDefaultDialOutcome(DialOutcome outcome) { defaultOutcome_ = outcome; }
     void setConnectDelay(std::chrono::milliseconds delay) { connectDelay_ = delay; }
 
     Result feed(char byte, Clock::time_point now);
@@ -39,6 +58,14 @@ public:
 private:
     enum class State { Command, Dialling, Data };
 
+    // A result line that falls due while dialling; the call is up once a
+    // connecting one has gone out.
+    struct DialLine {
+        Clock::time_point at;
+        std::string text;
+        bool connects = false;
+    };
+
     std::string runCommandLine(const std::string& line, Clock::time_point now);
     std::string dial(const std::string& number, Clock::time_point now);
 
@@ -46,8 +73,9 @@ private:
     bool echo_ = true;
     std::string line_;
     std::map<std::string, DialOutcome> outcomes_;
+    DialOutcome defaultOutcome_ = DialOutcome::Connect;
     std::chrono::milliseconds connectDelay_{300};
-    Clock::time_point connectAt_{};
+    std::deque<DialLine> dialLines_;
     // Escape detection in data mode.
     Clock::time_point lastDataByte_{};
     int pluses_ = 0;

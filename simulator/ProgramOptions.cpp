@@ -9,16 +9,21 @@ namespace sim {
 
 const char* const kUsage =
     "usage: qn7x-sim [--baud N] [--latency MS] [--modem] [--link PATH]\n"
-    "                [--fault NAME[:PARAM]] [--fill-memory]\n"
+    "                [--fault NAME[:PARAM]] [--dial [NUMBER=]OUTCOME]... [--fill-memory]\n"
     "Serves a QN-7x logger on a pseudo-terminal and prints its device path.\n"
+    "--baud N: the logger's line rate; it paces the replies and the logger hears\n"
+    "nothing from a host at another rate (0, the default: unpaced, any rate).\n"
     "Faults: none, silent, late, wrong-echo, corrupt, drop-byte, stop-mid-transfer,\n"
-    "powered-down, vanish.\n"
+    "powered-down, vanish, stalled.\n"
+    "Dial outcomes (--modem), for one number or every other: connect, busy,\n"
+    "no-carrier, silent, ring, ok-then-connect, no-dialtone, error,\n"
+    "truncated-connect.\n"
     "Control lines on standard input: fault NAME [PARAM], wake, vanish, baud N,\n"
-    "level TENTHS, overload, quit.\n";
+    "dial [NUMBER=]OUTCOME, level TENTHS, overload, quit.\n";
 
 namespace {
 
-const std::array<std::pair<const char*, Fault>, 9> kFaultNames{{
+const std::array<std::pair<const char*, Fault>, 10> kFaultNames{{
     {"none", Fault::None},
     {"silent", Fault::Silent},
     {"late", Fault::Late},
@@ -28,7 +33,30 @@ const std::array<std::pair<const char*, Fault>, 9> kFaultNames{{
     {"stopmidtransfer", Fault::StopMidTransfer},
     {"powereddown", Fault::PoweredDown},
     {"vanish", Fault::Vanish},
+    {"stalled", Fault::Stalled},
 }};
+
+const std::array<std::pair<const char*, DialOutcome>, 9> kDialOutcomeNames{{
+    {"connect", DialOutcome::Connect},
+    {"busy", DialOutcome::Busy},
+    {"nocarrier", DialOutcome::NoCarrier},
+    {"silent", DialOutcome::Silent},
+    {"ring", DialOutcome::Ring},
+    {"okthenconnect", DialOutcome::OkThenConnect},
+    {"nodialtone", DialOutcome::NoDialtone},
+    {"error", DialOutcome::Error},
+    {"truncatedconnect", DialOutcome::TruncatedConnect},
+}};
+
+// Lower case without "-" and "_": how names are compared.
+std::string nameKey(const std::string& name) {
+    std::string key;
+    for (char c : name) {
+        if (c != '-' && c != '_')
+            key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return key;
+}
 
 // Baud rates, milliseconds and tenths all fit comfortably below this.
 constexpr int kLargest = 1'000'000;
@@ -45,11 +73,7 @@ std::optional<int> parseNumber(const std::string& text, int low, int high) {
 }
 
 std::optional<Fault> faultFromName(const std::string& name) {
-    std::string key;
-    for (char c : name) {
-        if (c != '-' && c != '_')
-            key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
+    const std::string key = nameKey(name);
     for (const auto& [text, fault] : kFaultNames) {
         if (key == text)
             return fault;
@@ -74,6 +98,26 @@ bool parseFaultSpec(const std::string& spec, Fault* fault, int* param) {
     return true;
 }
 
+std::optional<DialOutcome> dialOutcomeFromName(const std::string& name) {
+    const std::string key = nameKey(name);
+    for (const auto& [text, outcome] : kDialOutcomeNames) {
+        if (key == text)
+            return outcome;
+    }
+    return std::nullopt;
+}
+
+bool parseDialSpec(const std::string& spec, DialRule* rule) {
+    const auto equals = spec.find('=');
+    const std::string number = equals == std::string::npos ? std::string() : spec.substr(0, equals);
+    const auto outcome =
+        dialOutcomeFromName(equals == std::string::npos ? spec : spec.substr(equals + 1));
+    if (!outcome || (equals != std::string::npos && number.empty()))
+        return false;
+    *rule = DialRule{number, *outcome};
+    return true;
+}
+
 std::optional<ProgramOptions> parseProgramOptions(const std::vector<std::string>& args,
                                                   std::string* error) {
     ProgramOptions options;
@@ -95,7 +139,8 @@ std::optional<ProgramOptions> parseProgramOptions(const std::vector<std::string>
             options.fillMemory = true;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
-        } else if (arg == "--baud" || arg == "--latency" || arg == "--link" || arg == "--fault") {
+        } else if (arg == "--baud" || arg == "--latency" || arg == "--link" || arg == "--fault" ||
+                   arg == "--dial") {
             const auto text = value();
             if (!text)
                 return fail(arg + " needs a value");
@@ -106,6 +151,11 @@ std::optional<ProgramOptions> parseProgramOptions(const std::vector<std::string>
             } else if (arg == "--fault") {
                 if (!parseFaultSpec(*text, &options.fault, &options.faultParam))
                     return fail("unknown fault: " + *text);
+            } else if (arg == "--dial") {
+                DialRule rule;
+                if (!parseDialSpec(*text, &rule))
+                    return fail("unknown dial outcome: " + *text);
+                options.dialRules.push_back(rule);
             } else {
                 const auto number = parseNumber(*text, 0, kLargest);
                 if (!number)

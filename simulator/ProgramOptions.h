@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FaultInjector.h"
+#include "ModemFrontEnd.h"
 
 #include <optional>
 #include <string>
@@ -9,6 +10,15 @@
 // The command line of qn7x-sim.
 namespace sim {
 
+using DialOutcome = ModemFrontEnd::DialOutcome;
+
+// How the modem answers a dial of number, or of any number without a rule of
+// its own when number is empty.
+struct DialRule {
+    std::string number;
+    DialOutcome outcome = DialOutcome::Connect;
+};
+
 struct ProgramOptions {
     int baud = 0;
     int latencyMs = 0;
@@ -16,6 +26,7 @@ struct ProgramOptions {
     std::string link;
     Fault fault = Fault::None;
     int faultParam = 0;
+    std::vector<DialRule> dialRules;
     bool fillMemory = false;
     bool help = false;
 };
@@ -28,6 +39,11 @@ std::optional<ProgramOptions> parseProgramOptions(const std::vector<std::string>
 std::optional<Fault> faultFromName(const std::string& name);
 // "NAME" or "NAME:PARAM".
 bool parseFaultSpec(const std::string& spec, Fault* fault, int* param);
+
+// "ring", "no-dialtone", "OkThenConnect", ... (case, "-" and "_" ignored).
+std::optional<DialOutcome> dialOutcomeFromName(const std::string& name);
+// "OUTCOME" or "NUMBER=OUTCOME".
+bool parseDialSpec(const std::string& spec, DialRule* rule);
 
 // A whole decimal number in [low, high].
 std::optional<int> parseNumber(const std::string& text, int low, int high);

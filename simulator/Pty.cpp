@@ -24,6 +24,18 @@ std::string systemError(const char* what) {
     return std::string(what) + ": " + std::strerror(errno);
 }
 
+struct Speed {
+    speed_t code;
+    int rate;
+};
+
+constexpr Speed kSpeeds[] = {
+    {B50, 50},       {B75, 75},         {B110, 110},       {B134, 134},       {B150, 150},
+    {B200, 200},     {B300, 300},       {B600, 600},       {B1200, 1200},     {B1800, 1800},
+    {B2400, 2400},   {B4800, 4800},     {B9600, 9600},     {B19200, 19200},   {B38400, 38400},
+    {B57600, 57600}, {B115200, 115200}, {B230400, 230400}, {B460800, 460800}, {B921600, 921600},
+};
+
 } // namespace
 
 Pty::~Pty() {
@@ -80,20 +92,35 @@ Pty::ClientEvents Pty::takeClientEvents() {
                 if (clients_++ == 0)
                     events.arrived = true;
             } else if (event->mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) {
-                // Whoever closed, a later client must be able to open the port.
-                ::ioctl(keeper_, TIOCNXCL);
                 if (clients_ > 0 && --clients_ == 0)
                     events.dropped = true;
             }
             at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
         }
     }
+    // Once nobody has the port open, a later client must be able to open it;
+    // while a client holds it, its exclusive mode stands (a second opener, say
+    // a probe that came and went, does not lift it).
+    if (clients_ == 0)
+        ::ioctl(keeper_, TIOCNXCL);
     // Replies the last client left unread must not greet the next one (a real
     // port drops them at its last close). Only the direction towards the client
     // is flushed: a new client may already have sent its first command.
     if (events.dropped || events.arrived)
         ::tcflush(keeper_, TCIFLUSH);
     return events;
+}
+
+int Pty::clientLineRate() const {
+    termios tio{};
+    if (keeper_ < 0 || ::tcgetattr(keeper_, &tio) != 0)
+        return 0;
+    const speed_t code = ::cfgetospeed(&tio);
+    for (const Speed& speed : kSpeeds) {
+        if (speed.code == code)
+            return speed.rate;
+    }
+    return 0;
 }
 
 } // namespace sim

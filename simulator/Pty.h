@@ -35,6 +35,10 @@ public:
     // Reads the pending open and close events.
     ClientEvents takeClientEvents();
 
+    // The rate the client has set on its end (its termios output speed), in
+    // bits per second; 0 when it set none (B0) or one we do not know.
+    int clientLineRate() const;
+
 private:
     int master_ = -1;
     int keeper_ = -1;

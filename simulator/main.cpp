@@ -112,6 +112,12 @@ int main(int argc, char** argv) {
     simulator.setBaudRate(options->baud);
     simulator.setLatencyMs(options->latencyMs);
     simulator.setModemMode(options->modem);
+    for (const sim::DialRule& rule : options->dialRules) {
+        if (rule.number.empty())
+            simulator.setDefaultDialOutcome(rule.outcome);
+        else
+            simulator.setDialOutcome(rule.number, rule.outcome);
+    }
     if (options->fillMemory)
         simulator.model().fillMemory(yesterday(simulator.model().clock()));
     if (!simulator.start(&error)) {

@@ -1,5 +1,6 @@
 #include "OrvComms.h"
 
+#include "PortOpenError.h"
 #include "SerialLine.h"
 
 #include <QCoreApplication>
@@ -9,12 +10,19 @@
 
 namespace {
 
-constexpr qint16 InvalidPortNumber = 8002;
-constexpr qint16 PortAlreadyOpen = 8005;
 constexpr qint32 DialTimeOut = 60000;
 constexpr qint32 HangUpTimeOut = 20000;
 constexpr qint32 DefaultTimeOut = 500;
 constexpr int GuardTimeMs = 1100;
+// The longest a character-by-character send waits for the line to take its
+// characters, for the whole string, whatever TimeOut is.
+constexpr qint64 SendDrainLimitMs = 2000;
+
+// Every open failure shows the same box; the number returned tells why.
+qint16 RefuseOpen(qint16 cause) {
+    QMessageBox::warning(nullptr, "Error", "Invalid port number");
+    return cause;
+}
 
 void AppendFeedback(QObject* feedBack, const QByteArray& text) {
     if (feedBack)
@@ -78,21 +86,15 @@ void OrvComms::applySettings() {
 }
 
 qint16 OrvComms::OpenComms() {
-    if (comComms.isOpen()) {
-        QMessageBox::warning(nullptr, "Error", "Invalid port number");
-        return PortAlreadyOpen;
-    }
+    if (comComms.isOpen())
+        return RefuseOpen(CommsError::PortAlreadyOpen);
     const QString device = PortDevice(m_commPort);
-    bool opened = false;
-    if (!device.isEmpty()) {
-        comComms.setPortName(device);
-        applySettings();
-        opened = comComms.open(QIODevice::ReadWrite);
-    }
-    if (!opened) {
-        QMessageBox::warning(nullptr, "Error", "Invalid port number");
-        return InvalidPortNumber;
-    }
+    if (const qint16 cause = ProbeSerialDevice(device))
+        return RefuseOpen(cause);
+    comComms.setPortName(device);
+    applySettings();
+    if (!comComms.open(QIODevice::ReadWrite))
+        return RefuseOpen(OpenErrorFromSerialPort(comComms.error()));
     const int fd = int(comComms.handle());
     MakeLineRaw(fd);
     RequestLowLatency(fd);
@@ -113,9 +115,12 @@ qint16 OrvComms::CloseComms() {
 void OrvComms::noteError(QSerialPort::SerialPortError error) {
     // A pty whose far end has gone reports a read error and stays "open";
     // an unplugged adapter reports a resource error. Either way the link is gone.
-    if (error == QSerialPort::ReadError || error == QSerialPort::WriteError ||
-        error == QSerialPort::ResourceError)
+    // A full output queue is reported as a resource error too, but the line is
+    // still there and takes the rest once the far end reads again.
+    if (error == QSerialPort::ReadError || error == QSerialPort::WriteError)
         m_linkLost = true;
+    else if (error == QSerialPort::ResourceError)
+        m_linkLost = m_linkLost || !comComms.isOpen() || LineHungUp(int(comComms.handle()));
 }
 
 QByteArray OrvComms::readWaiting() {
@@ -147,21 +152,21 @@ qint16 OrvComms::Send(const QByteArray& strMsg) {
 }
 
 void OrvComms::SendByCharacter(const QByteArray& strMsg) {
+    // One bound for the whole string: a stalled or unplugged port holds the
+    // caller a couple of seconds at most (TimeOut is 20 s during a hang-up),
+    // and the next receive reports the silence.
+    QElapsedTimer elapsed;
+    elapsed.start();
     for (char c : strMsg) {
         writeBytes(QByteArray(1, c));
-        drainOutput();
+        drainOutput(elapsed, SendDrainLimitMs);
     }
 }
 
-void OrvComms::drainOutput() {
-    // A stalled or unplugged port must not hold the caller for ever: the drain
-    // gives up after TimeOut and the next receive reports the silence.
-    QElapsedTimer elapsed;
-    elapsed.start();
+void OrvComms::drainOutput(const QElapsedTimer& since, qint64 limitMs) {
     const int fd = int(comComms.handle());
     while (comComms.isOpen() && !m_linkLost &&
-           (comComms.bytesToWrite() > 0 || PendingOutput(fd) > 0) &&
-           elapsed.elapsed() < qMax(m_timeOut, 1)) {
+           (comComms.bytesToWrite() > 0 || PendingOutput(fd) > 0) && since.elapsed() < limitMs) {
         comComms.flush();
         pauseWithEvents(1);
     }

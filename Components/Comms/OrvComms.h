@@ -2,6 +2,7 @@
 
 #include "OrvCommsInterface.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSerialPort>
 #include <QTimer>
@@ -45,7 +46,7 @@ public:
 private:
     void SendByCharacter(const QByteArray& strMsg);
     void writeBytes(const QByteArray& bytes);
-    void drainOutput();
+    void drainOutput(const QElapsedTimer& since, qint64 limitMs);
     QByteArray readWaiting();
     bool waitWithEvents(qint64 deadlineMs);
     void pauseWithEvents(int milliseconds);

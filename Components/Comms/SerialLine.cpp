@@ -1,6 +1,7 @@
 #include "SerialLine.h"
 
 #include <linux/serial.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 
@@ -35,4 +36,9 @@ int PendingOutput(int fd) {
     if (ioctl(fd, TIOCOUTQ, &count) != 0)
         return 0;
     return count;
+}
+
+bool LineHungUp(int fd) {
+    pollfd p{fd, 0, 0}; // hang-ups and errors are reported whatever is asked
+    return ::poll(&p, 1, 0) < 0 || (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }

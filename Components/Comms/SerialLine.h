@@ -15,3 +15,7 @@ void DropDtr(int fd);
 
 // Bytes written to the driver but not yet sent on the line (0 when unknown).
 int PendingOutput(int fd);
+
+// Whether the line has gone (hung up, unplugged, closed descriptor), as
+// opposed to a full output queue, which fails a write in the same way.
+bool LineHungUp(int fd);

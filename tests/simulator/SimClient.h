@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -19,13 +20,17 @@
 
 class SimClient {
 public:
-    explicit SimClient(const std::string& path) {
+    // baud: the rate set on this end, as a serial library sets its port's;
+    // 0 leaves the pty's own (none), which only an unpaced simulator hears.
+    explicit SimClient(const std::string& path, int baud = 0) {
         fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
         if (fd_ >= 0) {
             termios raw{};
             ::tcgetattr(fd_, &raw);
             cfmakeraw(&raw);
             ::tcsetattr(fd_, TCSANOW, &raw);
+            if (baud > 0)
+                setBaudRate(baud);
         }
     }
     ~SimClient() { close(); }
@@ -33,6 +38,22 @@ public:
     SimClient& operator=(const SimClient&) = delete;
 
     bool isOpen() const { return fd_ >= 0; }
+
+    // Re-clocks this end (1200 to 38400 bits per second).
+    bool setBaudRate(int baud) {
+        static constexpr std::pair<int, speed_t> kRates[] = {
+            {1200, B1200}, {2400, B2400},   {4800, B4800},
+            {9600, B9600}, {19200, B19200}, {38400, B38400},
+        };
+        for (const auto& [rate, code] : kRates) {
+            termios tio{};
+            if (rate == baud)
+                return ::tcgetattr(fd_, &tio) == 0 && ::cfsetspeed(&tio, code) == 0 &&
+                       ::tcsetattr(fd_, TCSANOW, &tio) == 0;
+        }
+        return false;
+    }
+
     void close() {
         if (fd_ >= 0)
             ::close(fd_);
@@ -116,7 +137,8 @@ inline QByteArray bytes(std::initializer_list<int> values) {
 }
 
 // Starts a fresh simulator, configured first by `configure`, and opens a
-// client on its device: how every test of the simulator begins.
+// client on its device at the simulator's rate: how every test of the
+// simulator begins.
 inline QString StartSession(std::unique_ptr<LoggerSimulator>& sim,
                             std::unique_ptr<SimClient>& client,
                             const std::function<void(LoggerSimulator&)>& configure = {}) {
@@ -126,6 +148,6 @@ inline QString StartSession(std::unique_ptr<LoggerSimulator>& sim,
     std::string error;
     if (!sim->start(&error))
         return QString::fromStdString(error);
-    client = std::make_unique<SimClient>(sim->devicePath());
+    client = std::make_unique<SimClient>(sim->devicePath(), sim->baudRate());
     return client->isOpen() ? QString() : QStringLiteral("the device did not open");
 }

@@ -211,12 +211,18 @@ private slots:
         QCOMPARE(longAt(client_->query('2', 26), 0), 0x05F5E0FFu);
     }
 
-    // "U" answers, then the logger sends at the new rate; a rate it does not
-    // have is refused and nothing changes.
+    // "U" answers at the old rate, then the logger is at the new one: a host
+    // that stays at the old rate is no longer heard, one that re-clocks is. A
+    // rate the logger does not have is refused and nothing changes.
     void changeBaudRate() {
+        sim_->setBaudRate(19200);
+        QVERIFY(client_->setBaudRate(19200));
         QVERIFY(client_->commandWithData('U', bytes({0x25, 0x80}))); // 9600
         QCOMPARE(client_->request(1), QByteArray("U"));
         QCOMPARE(sim_->baudRate(), 9600);
+        QCOMPARE(client_->query('/', 1, 300), QByteArray());
+        QVERIFY(client_->setBaudRate(9600));
+        QCOMPARE(client_->query('/', 1), QByteArray("k"));
         QVERIFY(client_->commandWithData('U', bytes({0x00, 0x07})));
         QCOMPARE(client_->request(1), QByteArray("?"));
         QCOMPARE(sim_->baudRate(), 9600);

@@ -1,6 +1,7 @@
 // Every way the logger can be told to misbehave, each checked on the wire:
 // silence, late replies, wrong echoes, corrupted and dropped bytes, a download
-// that stops halfway, a logger that has powered down, and a port that vanishes.
+// that stops halfway, a logger that has powered down, one that stops reading,
+// and a port that vanishes.
 
 #include "LoggerSimulator.h"
 #include "SimClient.h"
@@ -129,6 +130,16 @@ private slots:
         sim_->setFault(Fault::Silent);
         sim_->wake();
         QCOMPARE(sim_->fault(), Fault::Silent);
+    }
+
+    // Stalled: the logger stops reading, so the host's bytes wait in the line;
+    // once cleared, it reads them and answers.
+    void stalled() {
+        sim_->setFault(Fault::Stalled);
+        QCOMPARE(client_->query('/', 1, 300), QByteArray());
+        QVERIFY(sim_->hostBytes().empty());
+        sim_->setFault(Fault::None);
+        QCOMPARE(client_->receive(1), QByteArray("k"));
     }
 
     // Vanish: the port dies under the host.

@@ -1,7 +1,7 @@
 // The serial line the simulator models on its pseudo-terminal: pacing at a
-// baud rate, a fixed latency, reading the host while paced output runs, and a
-// port that can be opened again after every close, also by a serial library
-// that takes exclusive access.
+// baud rate, a host at another rate going unheard, a fixed latency, reading
+// the host while paced output runs, and a port that can be opened again after
+// every close, also by a serial library that takes exclusive access.
 
 #include "LoggerSimulator.h"
 #include "SimClient.h"
@@ -48,7 +48,7 @@ private slots:
         sim_->model().fillMemory(day);
         sim_->setBaudRate(19200);
         QCOMPARE(sim_->baudRate(), 19200);
-        SimClient client(sim_->devicePath());
+        SimClient client(sim_->devicePath(), 19200);
         QVERIFY(client.commandWithData('#', bytes({0})));
         QCOMPARE(client.request(2).size(), 2);
         QElapsedTimer timer;
@@ -58,6 +58,29 @@ private slots:
             total += client.query('$', 34).size();
         QCOMPARE(total, qsizetype(1938));
         QVERIFY2(timer.elapsed() >= 950, qPrintable(QString::number(timer.elapsed())));
+    }
+
+    // A logger at a set rate hears only a host at that rate, and answers once
+    // the host re-clocks; an unpaced one hears a host at any rate.
+    void hearsOnlyItsOwnRate_data() {
+        QTest::addColumn<int>("logger");
+        QTest::addColumn<int>("host");
+        QTest::addColumn<bool>("heard");
+        QTest::newRow("host 9600, logger 19200") << 19200 << 9600 << false;
+        QTest::newRow("both 19200") << 19200 << 19200 << true;
+        QTest::newRow("host 9600, logger unpaced") << 0 << 9600 << true;
+    }
+    void hearsOnlyItsOwnRate() {
+        QFETCH(int, logger);
+        QFETCH(int, host);
+        QFETCH(bool, heard);
+        sim_->setBaudRate(logger);
+        SimClient client(sim_->devicePath(), host);
+        QCOMPARE(client.query('/', 1, 300), heard ? QByteArray("k") : QByteArray());
+        if (!heard) {
+            QVERIFY(client.setBaudRate(logger));
+            QCOMPARE(client.query('/', 1), QByteArray("k"));
+        }
     }
 
     // A reply comes no sooner than the latency after the request.
@@ -75,7 +98,7 @@ private slots:
     void hostBytesDuringPacedOutput() {
         sim_->setBaudRate(1200); // 34 bytes take about 0.28 s
         sim_->model().fillMemory();
-        SimClient client(sim_->devicePath());
+        SimClient client(sim_->devicePath(), 1200);
         QVERIFY(client.commandWithData('#', bytes({0})));
         QCOMPARE(client.request(2).size(), 2);
         QVERIFY(client.command('$'));

@@ -1,6 +1,6 @@
 // The Hayes modem in front of the logger: echo until ATE0, OK for AT commands,
-// dialling with each outcome, the logger behind CONNECT, "+++" with its guard
-// times, ATH, and the call ending when the port is closed.
+// dialling with each outcome (and a default one), the logger behind CONNECT,
+// "+++" with its guard times, ATH, and the call ending when the port is closed.
 
 #include "LoggerSimulator.h"
 #include "SimClient.h"
@@ -50,29 +50,53 @@ private slots:
         QCOMPARE(client_->query('/', 1, 300), QByteArray());
     }
 
-    // Dialling: each number gets its outcome.
+    // Dialling: each number gets its outcome; after a connecting one the
+    // logger answers, after any other the host hangs up and the modem says OK.
     void dialOutcomes_data() {
         QTest::addColumn<int>("outcome");
         QTest::addColumn<QByteArray>("answer");
-        QTest::newRow("connect") << int(DialOutcome::Connect) << kConnect;
-        QTest::newRow("busy") << int(DialOutcome::Busy) << QByteArray("\r\nBUSY\r\n");
+        QTest::addColumn<bool>("connects");
+        const QByteArray ring("\r\nRING\r\n");
+        QTest::newRow("connect") << int(DialOutcome::Connect) << kConnect << true;
+        QTest::newRow("ring") << int(DialOutcome::Ring) << ring + ring + kConnect << true;
+        QTest::newRow("ok, connect") << int(DialOutcome::OkThenConnect) << kOk + kConnect << true;
+        QTest::newRow("truncated connect")
+            << int(DialOutcome::TruncatedConnect) << QByteArray("\r\nCONN\r\n") << true;
+        QTest::newRow("busy") << int(DialOutcome::Busy) << QByteArray("\r\nBUSY\r\n") << false;
         QTest::newRow("no carrier")
-            << int(DialOutcome::NoCarrier) << QByteArray("\r\nNO CARRIER\r\n");
-        QTest::newRow("silent") << int(DialOutcome::Silent) << QByteArray();
+            << int(DialOutcome::NoCarrier) << QByteArray("\r\nNO CARRIER\r\n") << false;
+        QTest::newRow("no dialtone")
+            << int(DialOutcome::NoDialtone) << QByteArray("\r\nNO DIALTONE\r\n") << false;
+        QTest::newRow("error") << int(DialOutcome::Error) << QByteArray("\r\nERROR\r\n") << false;
+        QTest::newRow("silent") << int(DialOutcome::Silent) << QByteArray() << false;
     }
     void dialOutcomes() {
         QFETCH(int, outcome);
         QFETCH(QByteArray, answer);
+        QFETCH(bool, connects);
         sim_->setDialOutcome("01234 567", static_cast<DialOutcome>(outcome));
         QVERIFY(client_->send("ATE0\r"));
         client_->receive(11);
         QVERIFY(client_->send("ATDT01234567\r"));
         QCOMPARE(client_->receive(answer.size() + 1, 800), answer);
-        // The host hangs up after a silent or failed dial; the modem answers OK.
-        if (outcome != int(DialOutcome::Connect)) {
+        if (connects) {
+            QCOMPARE(client_->query('/', 1), QByteArray("k"));
+        } else {
             QVERIFY(client_->send("ATH\r"));
             QCOMPARE(client_->receive(6), kOk);
         }
+    }
+
+    // A default outcome covers every number without one of its own.
+    void defaultDialOutcome() {
+        sim_->setDefaultDialOutcome(DialOutcome::Busy);
+        sim_->setDialOutcome("555", DialOutcome::Connect);
+        QVERIFY(client_->send("ATE0\r"));
+        client_->receive(11);
+        QVERIFY(client_->send("ATDT777\r"));
+        QCOMPARE(client_->receive(9), QByteArray("\r\nBUSY\r\n"));
+        QVERIFY(client_->send("ATDT555\r"));
+        QCOMPARE(client_->receive(kConnect.size()), kConnect);
     }
 
     // CONNECT comes after the connect delay; then the logger answers.

@@ -54,6 +54,8 @@ private slots:
                                          << 0 << int(Fault::StopMidTransfer) << 5;
         QTest::newRow("fault without param")
             << QStringList{"--fault", "powered_down"} << true << 0 << int(Fault::PoweredDown) << 0;
+        QTest::newRow("stalled") << QStringList{"--fault", "stalled"} << true << 0
+                                 << int(Fault::Stalled) << 0;
         QTest::newRow("unknown fault")
             << QStringList{"--fault", "gremlins"} << false << 0 << 0 << 0;
         QTest::newRow("bad param") << QStringList{"--fault", "late:soon"} << false << 0 << 0 << 0;
@@ -93,6 +95,24 @@ private slots:
         QCOMPARE(parsed->link, std::string("/tmp/qn7x"));
     }
 
+    // --dial: an outcome for every number, or NUMBER=OUTCOME for one.
+    void dialOptions() {
+        const auto parsed = sim::parseProgramOptions(
+            {"--modem", "--dial", "no-dialtone", "--dial", "555 0100=Ring"}, nullptr);
+        QVERIFY(parsed);
+        QCOMPARE(parsed->dialRules.size(), std::size_t(2));
+        QCOMPARE(parsed->dialRules[0].number, std::string());
+        QVERIFY(parsed->dialRules[0].outcome == LoggerSimulator::DialOutcome::NoDialtone);
+        QCOMPARE(parsed->dialRules[1].number, std::string("555 0100"));
+        QVERIFY(parsed->dialRules[1].outcome == LoggerSimulator::DialOutcome::Ring);
+        for (const char* bad : {"engaged", "=ring", "555="}) {
+            std::string error;
+            QVERIFY2(!sim::parseProgramOptions({"--dial", bad}, &error), bad);
+            QVERIFY(!error.empty());
+        }
+        QVERIFY(!sim::parseProgramOptions({"--dial"}, nullptr));
+    }
+
     // Control lines act on the simulator; bad ones are reported and change nothing.
     void controlLines() {
         LoggerSimulator simulator;
@@ -111,8 +131,9 @@ private slots:
         QVERIFY(sim::applyControlLine(simulator, "  ").error.empty());
         QVERIFY(sim::applyControlLine(simulator, "quit").quit);
 
-        for (const char* bad : {"level", "level loud", "level -5", "baud", "fault", "fault late x",
-                                "fault unknown", "jump", "quit now"}) {
+        for (const char* bad :
+             {"level", "level loud", "level -5", "baud", "fault", "fault late x", "fault unknown",
+              "dial", "dial engaged", "dial 1 busy", "jump", "quit now"}) {
             const sim::ControlResult result = sim::applyControlLine(simulator, bad);
             QVERIFY2(!result.error.empty(), bad);
             QVERIFY(!result.quit);
@@ -120,6 +141,23 @@ private slots:
         QCOMPARE(simulator.model().level(), 723);
         QCOMPARE(simulator.baudRate(), 4800);
         QCOMPARE(simulator.fault(), Fault::Corrupt);
+    }
+
+    // "dial" control lines set the modem's answer to a dial.
+    void dialControlLine() {
+        LoggerSimulator simulator;
+        simulator.setModemMode(true);
+        std::string error;
+        QVERIFY2(simulator.start(&error), error.c_str());
+        QVERIFY(sim::applyControlLine(simulator, "dial error").error.empty());
+        QVERIFY(sim::applyControlLine(simulator, "dial 123=busy").error.empty());
+        SimClient client(simulator.devicePath());
+        QVERIFY(client.send("ATE0\r"));
+        client.receive(11);
+        QVERIFY(client.send("ATDT777\r"));
+        QCOMPARE(client.receive(9), QByteArray("\r\nERROR\r\n"));
+        QVERIFY(client.send("ATDT123\r"));
+        QCOMPARE(client.receive(8), QByteArray("\r\nBUSY\r\n"));
     }
 
     // The program prints the device path, links it, serves a filled memory, takes
@@ -153,12 +191,14 @@ private slots:
     void runsWithoutControlChannel() {
         QProcess process;
         process.setStandardInputFile(QProcess::nullDevice());
-        const QString device = startProgram(process, {"--modem"});
+        const QString device = startProgram(process, {"--modem", "--dial", "no-carrier"});
         QVERIFY(device.startsWith("/dev/pts/"));
         QVERIFY(!process.waitForFinished(500));
         SimClient client(device.toStdString());
         QVERIFY(client.send("AT\r"));
         QCOMPARE(client.receive(9), QByteArray("AT\r\r\nOK\r\n"));
+        QVERIFY(client.send("ATDT5\r"));
+        QCOMPARE(client.receive(20), QByteArray("ATDT5\r\r\nNO CARRIER\r\n"));
         ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
         QVERIFY(process.waitForFinished(5000));
         QCOMPARE(process.exitCode(), 0);

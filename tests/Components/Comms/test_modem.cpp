@@ -41,6 +41,9 @@ private slots:
         QTest::addColumn<int>("result");
         QTest::addColumn<QString>("replyText");
         QTest::newRow("connect") << int(Outcome::Connect) << 0 << "CONNECT";
+        QTest::newRow("rings first") << int(Outcome::Ring) << 0 << "RING";
+        QTest::newRow("ok, then connect") << int(Outcome::OkThenConnect) << 0 << "CONNECT";
+        QTest::newRow("truncated connect") << int(Outcome::TruncatedConnect) << 0 << "CONN\r";
         QTest::newRow("busy") << int(Outcome::Busy) << 3 << "BUSY";
         QTest::newRow("no carrier") << int(Outcome::NoCarrier) << 3 << "NO CARRIER";
     }
@@ -60,6 +63,36 @@ private slots:
         QVERIFY2(m.text().contains(replyText), qPrintable(m.text()));
         const std::string wire = m.sim.hostBytes();
         QVERIFY(wire.find("ATE0\rATX4\rATDT5550100\r") != std::string::npos);
+    }
+
+    // "NO DIALTONE" and "ERROR" decide nothing: the dial wait goes on after
+    // them (to 2 after 60 s); here Cancel ends it.
+    void otherRepliesKeepWaiting_data() {
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("replyText");
+        QTest::newRow("no dialtone") << int(Outcome::NoDialtone) << "NO DIALTONE";
+        QTest::newRow("error") << int(Outcome::Error) << "ERROR";
+    }
+    void otherRepliesKeepWaiting() {
+        QFETCH(int, outcome);
+        QFETCH(QString, replyText);
+        ModemLink m;
+        QVERIFY(m.setUpModem());
+        m.sim.setDialOutcome("5550123", Outcome(outcome));
+        bool waitingAfterReply = false;
+        QTimer cancel; // a local timer: it cannot fire after the call has returned
+        cancel.setSingleShot(true);
+        connect(&cancel, &QTimer::timeout, [&] {
+            waitingAfterReply = m.text().contains(replyText);
+            m.comms->setReceiveInterrupt(true);
+        });
+        cancel.start(1500);
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QCOMPARE(m.comms->ConnectToModem("AT", "5550123", &m.feedback), qint16(2));
+        QVERIFY2(waitingAfterReply, qPrintable(m.text()));
+        QVERIFY(elapsed.elapsed() < 30000);
+        QVERIFY(m.text().endsWith("ATH\r\n\r\nOK\r\n"));
     }
 
     void connectedLinkCarriesTheProtocolAndHangsUp() {

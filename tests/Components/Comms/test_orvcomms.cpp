@@ -1,5 +1,5 @@
 // OrvComms over a real pseudo-terminal to the logger simulator: the settings
-// text, opening ports, the four receive waits and the lost link.
+// text, opening ports, the four receive waits, the lost link and a stalled one.
 #include "CommsFixture.h"
 #include "ModalAnswerer.h"
 
@@ -53,22 +53,6 @@ private slots:
         store.sync();
         QCOMPARE(comms->PortDevice(3), QString("/dev/ttyUSB0"));
         QVERIFY(comms->PortDevice(0).isEmpty());
-    }
-
-    void openMissingPortShowsInvalidPortNumber() {
-        auto comms = CreateOrvComms();
-        QSettings store(QSettings::IniFormat, QSettings::UserScope, "OrvType1", "OrvType1");
-        store.setValue("Comms/Device4", "/dev/no-such-serial-device");
-        store.sync();
-        comms->setCommPort(4);
-        ModalAnswerer answerer;
-        QCOMPARE(comms->OpenComms(), qint16(8002));
-        QCOMPARE(answerer.count(), 1);
-        QCOMPARE(answerer.lastTitle(), QString("Error"));
-        QCOMPARE(answerer.lastText(), QString("Invalid port number"));
-        QCOMPARE(answerer.lastIcon(), QMessageBox::Warning);
-        // The port stayed closed: receives return at once with nothing.
-        QVERIFY(comms->Receive(1).isEmpty());
     }
 
     void handshakeAndReopen() {
@@ -268,6 +252,28 @@ private slots:
         f.comms->Send("ATH\r");
         QVERIFY(f.comms->ReceiveWithEvents(1).isEmpty());
         QVERIFY(elapsed.elapsed() < 6000);
+    }
+
+    // A far end that stops reading: a character-by-character send gives up
+    // within a couple of seconds for the whole string, not TimeOut (20 s in a
+    // hang-up) for each character, and a full line is no lost link.
+    void stalledLineBoundsTheSend() {
+        CommsFixture f;
+        QVERIFY(f.setUp());
+        f.sim.setFault(LoggerSimulator::Fault::Stalled);
+        f.comms->setCommMethod(2);
+        f.comms->setTimeOut(20000);
+        QElapsedTimer elapsed;
+        elapsed.start();
+        f.comms->Send(QByteArray(64 * 1024, 'x')); // more than the pty holds
+        QVERIFY2(elapsed.elapsed() < 5000, qPrintable(QString::number(elapsed.elapsed())));
+        QVERIFY(!f.comms->LinkLost());
+        // Once the logger reads again, the backlog goes out and it answers.
+        f.sim.setFault(LoggerSimulator::Fault::None);
+        f.comms->setCommMethod(1);
+        f.comms->setTimeOut(5000);
+        f.comms->Send(Soh + "/" + Stx);
+        QCOMPARE(f.comms->Receive(1), QByteArray("k"));
     }
 };
 
