@@ -1,0 +1,210 @@
+#include "DataFiles.h"
+
+#include "DataFileFormat.h"
+
+#include <QDir>
+
+// One output file. Each write goes through to the system at once, so that an
+// error comes back from the line that caused it rather than from a close long
+// after the transfer.
+class DataFileSet::File {
+public:
+    explicit File(const QString& path) : m_file(path) {}
+    ~File() { m_file.close(); }
+
+    QString path() const { return m_file.fileName(); }
+
+    FileStatus open() {
+        // Every file of a download is created anew.
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return failure(QStringLiteral("Cannot create the file %1."));
+        return {};
+    }
+
+    FileStatus write(const QByteArray& bytes) {
+        if (m_file.write(bytes) != bytes.size() || !m_file.flush())
+            return failure(QStringLiteral("Cannot write to the file %1."));
+        return {};
+    }
+
+    FileStatus close() {
+        if (!m_file.isOpen())
+            return {};
+        const bool flushed = m_file.flush();
+        m_file.close();
+        if (!flushed || m_file.error() != QFileDevice::NoError)
+            return failure(QStringLiteral("Cannot write to the file %1."));
+        return {};
+    }
+
+private:
+    FileStatus failure(const QString& what) const {
+        const QString name = QDir::toNativeSeparators(m_file.fileName());
+        return {m_file.fileName(), what.arg(name) + u'\r' + m_file.errorString()};
+    }
+
+    QFile m_file;
+};
+
+// The first failure of a sequence of steps; later steps do not run.
+#define RETURN_IF_FAILED(expression)                                                               \
+    do {                                                                                           \
+        FileStatus status_ = (expression);                                                         \
+        if (!status_.ok())                                                                         \
+            return status_;                                                                        \
+    } while (false)
+
+namespace {
+const QByteArray EmptyLine = "\r\n";
+} // namespace
+
+QString StatisticalFilePath(const QString& baseName) {
+    return baseName + QStringLiteral("_Sta.csv");
+}
+
+QString EventLogPath(const QString& baseName) {
+    return baseName + QStringLiteral(".log");
+}
+
+QString LeqFilePath(const QString& baseName, int index) {
+    return baseName + QStringLiteral("_Leq") + QString::number(index) + QStringLiteral(".csv");
+}
+
+QString HeaderFilePath(const QString& baseName) {
+    return baseName + QStringLiteral("_Hdr.csv");
+}
+
+DataFileSet::DataFileSet(const QString& baseName, const HeaderContext& context)
+    : m_base(baseName), m_context(context) {}
+
+DataFileSet::~DataFileSet() = default;
+
+void DataFileSet::setFileOpened(FileOpened fileOpened) {
+    m_fileOpened = std::move(fileOpened);
+}
+
+FileStatus DataFileSet::create(std::unique_ptr<File>& file, DataFileKind kind,
+                               const QString& path) {
+    file = std::make_unique<File>(path);
+    RETURN_IF_FAILED(file->open());
+    m_created << path;
+    if (m_fileOpened)
+        m_fileOpened(kind, path);
+    return {};
+}
+
+FileStatus DataFileSet::openForBuffer(const BufferRecord& record) {
+    m_record = record;
+    const QByteArray header = HeaderBlock(record, m_context);
+    RETURN_IF_FAILED(create(m_statistical, DataFileKind::Statistical, StatisticalFilePath(m_base)));
+    RETURN_IF_FAILED(m_statistical->write(header + EmptyLine + StatisticalHeadingLine(record)));
+    RETURN_IF_FAILED(create(m_events, DataFileKind::EventLog, EventLogPath(m_base)));
+    RETURN_IF_FAILED(m_events->write(header + EmptyLine + EventHeadingLine()));
+    m_leqIndex = 0;
+    m_leqLines = 0;
+    if (record.leqMode != 0)
+        RETURN_IF_FAILED(openLeqFile());
+    return {};
+}
+
+FileStatus DataFileSet::writeHeaderFile(const std::function<BufferRecord(int)>& readRecord) {
+    std::unique_ptr<File> file;
+    RETURN_IF_FAILED(create(file, DataFileKind::Header, HeaderFilePath(m_base)));
+    // Always eight sections: a buffer the logger does not hold is described by
+    // whatever it returns for it.
+    for (int buffer = 0; buffer < 8; ++buffer) {
+        const BufferRecord record = readRecord(buffer);
+        RETURN_IF_FAILED(file->write(HeaderBlock(record, m_context) + EmptyLine +
+                                     StatisticalHeadingLine(record) + EmptyLine));
+    }
+    return file->close();
+}
+
+FileStatus DataFileSet::openForWholeMemory() {
+    m_record.reset();
+    RETURN_IF_FAILED(create(m_events, DataFileKind::EventLog, EventLogPath(m_base)));
+    RETURN_IF_FAILED(m_events->write(EventHeadingLine()));
+    RETURN_IF_FAILED(create(m_statistical, DataFileKind::Statistical, StatisticalFilePath(m_base)));
+    m_leqIndex = 0;
+    m_leqLines = 0;
+    return openLeqFile();
+}
+
+FileStatus DataFileSet::openLeqFile() {
+    if (m_leq)
+        RETURN_IF_FAILED(m_leq->close());
+    RETURN_IF_FAILED(create(m_leq, DataFileKind::ShortTermLeq, LeqFilePath(m_base, m_leqIndex)));
+    const QByteArray header = m_record ? HeaderBlock(*m_record, m_context) : QByteArray();
+    return m_leq->write(header + LeqHeadingLine());
+}
+
+FileStatus DataFileSet::write(const DecodedBlock& block) {
+    // Blocks before the files are open would be lost without a word.
+    if (!m_events || !m_statistical)
+        return {m_base, QStringLiteral("The data files of %1 are not open.").arg(m_base)};
+    if (const auto* statistical = std::get_if<StatisticalRecord>(&block))
+        return writeStatistical(*statistical);
+    if (const auto* leq = std::get_if<LeqRecord>(&block))
+        return writeLeq(*leq);
+    return writeEvent(std::get<EventRecord>(block));
+}
+
+// A stamp that is not a real date-time gets an empty date, so that no reader
+// takes it for one, and its time as the raw numbers; the values are kept.
+QByteArray DataFileSet::dateField(const LoggerDateTime& stamp) const {
+    return TextField(ShortDateIn(m_context.locale, stamp));
+}
+
+FileStatus DataFileSet::writeStatistical(const StatisticalRecord& record) {
+    QList<QByteArray> fields = {dateField(record.stamp), TextField(HourMinuteText(record.stamp)),
+                                NumberText(record.leq), NumberText(record.lmax)};
+    for (const double level : record.percentiles)
+        fields << NumberText(level);
+    fields << NumberText(record.lmin) << NumberText(record.temperature)
+           << NumberText(record.battery)
+           << TextField(record.overload ? QStringLiteral("20") : QStringLiteral("0"));
+    return m_statistical->write(CsvLine(fields));
+}
+
+FileStatus DataFileSet::writeLeq(const LeqRecord& record) {
+    // A buffer whose record says "no short-term Leq" (a failed read gives that)
+    // may still hold Leq blocks: they get their file rather than being lost.
+    if (!m_leq)
+        RETURN_IF_FAILED(openLeqFile());
+    // The lines of one block go out together and are checked once.
+    QByteArray lines;
+    for (const LeqValue& value : record.values) {
+        lines += CsvLine({dateField(value.time), TextField(TimeText(value.time)),
+                          NumberText(value.level), NumberText(value.overload ? 20 : 0)});
+        if (++m_leqLines == LeqLinesPerFile) {
+            RETURN_IF_FAILED(m_leq->write(lines));
+            lines.clear();
+            ++m_leqIndex;
+            m_leqLines = 0;
+            RETURN_IF_FAILED(openLeqFile());
+        }
+    }
+    if (record.endedEarly)
+        lines += EmptyLine;
+    if (lines.isEmpty())
+        return {};
+    return m_leq->write(lines);
+}
+
+FileStatus DataFileSet::writeEvent(const EventRecord& record) {
+    return m_events->write(CsvLine(
+        {dateField(record.stamp), TextField(TimeText(record.stamp)), TextField(record.text)}));
+}
+
+FileStatus DataFileSet::close() {
+    FileStatus first;
+    for (std::unique_ptr<File>* file : {&m_statistical, &m_events, &m_leq}) {
+        if (!*file)
+            continue;
+        const FileStatus status = (*file)->close();
+        if (first.ok() && !status.ok())
+            first = status;
+        file->reset();
+    }
+    return first;
+}
