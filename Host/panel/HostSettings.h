@@ -12,9 +12,6 @@ constexpr auto Comms = "Comms";
 constexpr auto Modem = "Modem";
 constexpr auto Confirm = "Confirm";
 constexpr auto SettingCurrent = "SettingCurrent";
-constexpr auto Download = "Download";
-constexpr auto SysCal = "SysCal";
-constexpr auto TempCal = "TempCal";
 
 // Keys, by section.
 namespace Key {
@@ -35,8 +32,6 @@ constexpr auto Unlink = "Unlink";
 constexpr auto Notify = "Notify";
 constexpr auto CommsNotice = "Comms";
 constexpr auto Frequency = "Frequency"; // SettingCurrent and the presets
-constexpr auto Path = "Path";           // Download: the last folder
-constexpr auto Reference = "Reference"; // SysCal and TempCal
 } // namespace Key
 
 QString Read(const QString& section, const QString& key, const QString& defaultValue);
