@@ -20,28 +20,11 @@ QString Plural(int count, const QString& one, const QString& many) {
     return QString::number(count) + (count == 1 ? one : many);
 }
 
-std::optional<QString> ModeText(int mode) {
-    switch (mode) {
-    case 0:
-        return QStringLiteral("Disabled");
-    case 1:
-        return QStringLiteral("Enabled whilst logging");
-    case 2:
-        return QStringLiteral("Enabled on trigger");
-    default:
-        return std::nullopt;
-    }
-}
-
 QString TapeText(const BufferRecord& record) {
     if (!record.tapeEnabled)
         return QStringLiteral("Disabled");
     return record.tapeType == 1 ? QStringLiteral("DAT recorder enabled on trigger")
                                 : QStringLiteral("Analogue tape enabled on trigger");
-}
-
-bool AnythingOnTrigger(const BufferRecord& record) {
-    return record.auxiliaryMode == 2 || record.leqMode == 2 || record.tapeEnabled;
 }
 
 QString SplText(const QString& condition, int level, int seconds) {
@@ -77,6 +60,31 @@ QByteArray HeadingLine(const QStringList& names) {
 }
 
 } // namespace
+
+std::optional<QString> OutputModeText(int mode) {
+    switch (mode) {
+    case 0:
+        return QStringLiteral("Disabled");
+    case 1:
+        return QStringLiteral("Enabled whilst logging");
+    case 2:
+        return QStringLiteral("Enabled on trigger");
+    default:
+        return std::nullopt;
+    }
+}
+
+QString IntervalText(int minutes) {
+    return Plural(minutes, QStringLiteral(" minute"), QStringLiteral(" minutes"));
+}
+
+QString LeqLengthText(int seconds) {
+    return Plural(seconds, QStringLiteral(" second"), QStringLiteral(" seconds"));
+}
+
+bool AnythingOnTrigger(const BufferRecord& record) {
+    return record.auxiliaryMode == 2 || record.leqMode == 2 || record.tapeEnabled;
+}
 
 QString StartTriggerText(const BufferRecord& record) {
     if (!AnythingOnTrigger(record))
@@ -157,17 +165,14 @@ QList<QByteArray> HeaderLines(const BufferRecord& record, const HeaderContext& c
         record.aWeighting ? QStringLiteral("A") : QStringLiteral("C"));
     add(QStringLiteral("Time Averaging"),
         record.slow ? QStringLiteral("Slow") : QStringLiteral("Fast"));
-    add(QStringLiteral("Statistical Interval"),
-        Plural(record.interval, QStringLiteral(" minute"), QStringLiteral(" minutes")));
-    if (const auto auxiliary = ModeText(record.auxiliaryMode))
+    add(QStringLiteral("Statistical Interval"), IntervalText(record.interval));
+    if (const auto auxiliary = OutputModeText(record.auxiliaryMode))
         add(QStringLiteral("Auxiliary Power"), *auxiliary);
     add(QStringLiteral("Tape Recorder"), TapeText(record));
-    if (const auto leq = ModeText(record.leqMode)) {
+    if (const auto leq = OutputModeText(record.leqMode)) {
         add(QStringLiteral("Short Term Leq"), *leq);
         add(QStringLiteral("Short Term Leq Length"),
-            record.leqMode == 0
-                ? QStringLiteral("N/A")
-                : Plural(record.leqLength, QStringLiteral(" second"), QStringLiteral(" seconds")));
+            record.leqMode == 0 ? QStringLiteral("N/A") : LeqLengthText(record.leqLength));
     }
     add(QStringLiteral("Start Trigger"), StartTriggerText(record));
     add(QStringLiteral("Stop Trigger"), StopTriggerText(record));

@@ -23,6 +23,14 @@ struct HeaderContext {
     QLocale locale = QLocale::system();
 };
 
+// The auxiliary power and short-term Leq modes: "Disabled", "Enabled whilst
+// logging", "Enabled on trigger"; nothing for a mode that has no text.
+std::optional<QString> OutputModeText(int mode);
+QString IntervalText(int minutes);  // "1 minute", "15 minutes"
+QString LeqLengthText(int seconds); // "1 second", "10 seconds"
+// The auxiliary power, the short-term Leq or the tape works on trigger.
+bool AnythingOnTrigger(const BufferRecord& record);
+
 // "N/A" for both when nothing works on trigger.
 QString StartTriggerText(const BufferRecord& record);
 QString StopTriggerText(const BufferRecord& record);

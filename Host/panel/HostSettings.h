@@ -12,6 +12,7 @@ constexpr auto Comms = "Comms";
 constexpr auto Modem = "Modem";
 constexpr auto Confirm = "Confirm";
 constexpr auto SettingCurrent = "SettingCurrent";
+constexpr auto Download = "Download";
 
 // Keys, by section.
 namespace Key {
@@ -32,6 +33,7 @@ constexpr auto Unlink = "Unlink";
 constexpr auto Notify = "Notify";
 constexpr auto CommsNotice = "Comms";
 constexpr auto Frequency = "Frequency"; // SettingCurrent and the presets
+constexpr auto Path = "Path";           // Download: the folder of the last data files
 } // namespace Key
 
 QString Read(const QString& section, const QString& key, const QString& defaultValue);

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 
@@ -97,6 +98,10 @@ frmMain::~frmMain() {
         RegisterRequest(code, nullptr);
     SetLinkWindows({});
     SetMessageWindowContext(nullptr, nullptr, nullptr);
+}
+
+QString frmMain::serialNumberText() const {
+    return SerialNumberBox->text();
 }
 
 void frmMain::registerChildWindow(QWidget* window) {

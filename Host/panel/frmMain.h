@@ -43,6 +43,8 @@ public:
     bool powerDownEnabled() const { return m_powerDownEnabled; }
     qint16 updateRate() const { return m_updateRate; }
     QString versionString() const { return m_version; }
+    // As the panel shows it; the data files' header carries it.
+    QString serialNumberText() const;
     QTimer* statusTimer() { return &SPLTimer; }
 
     // Linking (request 11 and 31 actions among them).

@@ -235,9 +235,7 @@ bool frmMain::main_get_info() {
 }
 
 void frmMain::showClock(const LoggerDateTime& clock) {
-    if (!IsValidDateTime(clock))
-        return; // an unset or impossible clock is not shown
-    const QDate date(clock.year, clock.month, clock.day);
-    DateBox->setText(QLocale::system().toString(date, QLocale::LongFormat) + ".  " +
-                     TimeText(clock));
+    // An unset or impossible clock is not shown.
+    if (IsValidDateTime(clock))
+        DateBox->setText(LongDateTimeText(clock));
 }

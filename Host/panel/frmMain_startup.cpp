@@ -119,6 +119,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         if (m_linking)
             abortLinkAttempt(); // no retries waited out unseen
+        // A download stops at its next block with its files whole.
+        hide_child_forms();
         if (!m_closing) {
             m_closing = true;
             QTimer::singleShot(200, this, [this] {

@@ -182,3 +182,10 @@ QString DateTimeText(const LoggerDateTime& value, const QString& defaultText) {
         return defaultText;
     return TimeText(value) + QStringLiteral(" , ") + ShortDateText(value);
 }
+
+QString LongDateTimeText(const LoggerDateTime& value) {
+    if (!IsValidDateTime(value))
+        return {};
+    return QLocale::system().toString(CalendarDate(value), QLocale::LongFormat) +
+           QStringLiteral(".  ") + TimeText(value);
+}

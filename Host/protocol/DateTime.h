@@ -51,3 +51,6 @@ QString TimeText(const LoggerDateTime& value);
 QString ShortDateText(const LoggerDateTime& value);
 // defaultText for the unset record and for any other invalid one.
 QString DateTimeText(const LoggerDateTime& value, const QString& defaultText);
+// The system's long date format, ".  " and "hh:mm:ss"; empty for a record that
+// is not a valid date.
+QString LongDateTimeText(const LoggerDateTime& value);

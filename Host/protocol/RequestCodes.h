@@ -45,5 +45,8 @@ constexpr qint16 SetRange = 38;             // argument: the range index
 
 // The host's own: the overload click, kept in order with the exchanges.
 constexpr qint16 ClearOverload = 39;
+// The whole-memory download, run in the queue so that no status poll comes
+// between two blocks.
+constexpr qint16 RunDumpAll = 40;
 
 } // namespace Request
