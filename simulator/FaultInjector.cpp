@@ -19,12 +19,25 @@ void FaultInjector::set(Fault fault, int param) {
     param_ = std::max(0, param);
     bytesSent_ = 0;
     blocksServed_ = 0;
-    stopped_ = false;
+    struck_ = false;
+}
+
+bool FaultInjector::waitsForBlock() const {
+    return fault_ == Fault::StopMidTransfer ||
+           ((fault_ == Fault::PoweredDown || fault_ == Fault::Vanish) && param_ > 0);
 }
 
 bool FaultInjector::transmits() const {
-    return fault_ != Fault::Silent && fault_ != Fault::PoweredDown && fault_ != Fault::Vanish &&
-           !stopped_;
+    switch (fault_) {
+    case Fault::Silent:
+        return false;
+    case Fault::StopMidTransfer:
+    case Fault::PoweredDown:
+    case Fault::Vanish:
+        return !struck();
+    default:
+        return true;
+    }
 }
 
 std::chrono::milliseconds FaultInjector::replyDelay() const {
@@ -37,9 +50,9 @@ void FaultInjector::commandArrived(char letter) {
 }
 
 std::optional<std::string> FaultInjector::shapeReply(char letter, std::string reply) {
-    if (letter == '$' && fault_ == Fault::StopMidTransfer) {
+    if (letter == '$' && waitsForBlock()) {
         if (blocksServed_ >= param_)
-            stopped_ = true;
+            struck_ = true;
         ++blocksServed_;
     }
     if (!transmits())

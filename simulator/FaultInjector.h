@@ -16,9 +16,11 @@ enum class Fault {
     Corrupt,         // every param-th reply byte has its bits flipped
     DropByte,        // one byte of each reply is lost
     StopMidTransfer, // silent after param download blocks
-    PoweredDown,     // hears nothing and says nothing until woken
-    Vanish,          // the port disappears
-    Stalled,         // stops reading the line: what the host sends backs up
+    // The next two strike at once, or with a param after that many download
+    // blocks, so that a transfer meets them halfway.
+    PoweredDown, // hears nothing and says nothing until woken
+    Vanish,      // the port disappears
+    Stalled,     // stops reading the line: what the host sends backs up
 };
 
 class FaultInjector {
@@ -27,12 +29,14 @@ public:
     Fault fault() const { return fault_; }
 
     // A powered-down logger does not even hear the host.
-    bool hears() const { return fault_ != Fault::PoweredDown; }
+    bool hears() const { return fault_ != Fault::PoweredDown || !struck(); }
     // A stalled logger leaves the host's bytes in the line, as one that holds
     // off flow control does, until the fault is cleared.
     bool reads() const { return fault_ != Fault::Stalled; }
     // Ready characters and replies go out only while this holds.
     bool transmits() const;
+    // The port has disappeared (Vanish, once it has struck).
+    bool portGone() const { return fault_ == Fault::Vanish && struck(); }
 
     std::chrono::milliseconds replyDelay() const;
 
@@ -42,11 +46,15 @@ public:
     std::optional<std::string> shapeReply(char letter, std::string reply);
 
 private:
+    // A fault that waits for a download block, until it gets there.
+    bool waitsForBlock() const;
+    bool struck() const { return !waitsForBlock() || struck_; }
+
     Fault fault_ = Fault::None;
     int param_ = 0;
     long bytesSent_ = 0;
     int blocksServed_ = 0;
-    bool stopped_ = false;
+    bool struck_ = false;
 };
 
 } // namespace sim

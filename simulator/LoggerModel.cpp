@@ -239,6 +239,7 @@ bool LoggerModel::addBuffer(const std::string& record, const std::vector<std::st
 void LoggerModel::clearBuffers() {
     std::lock_guard lock(mutex_);
     buffers_.clear();
+    residue_.clear();
     mode_ = 0;
 }
 
@@ -246,6 +247,13 @@ bool LoggerModel::clearLastBuffer() {
     std::lock_guard lock(mutex_);
     if (buffers_.empty() || mode_ != 0)
         return false;
+    // Clearing only moves the end of the data back: the buffer's blocks and the
+    // terminator after them stay in the memory until they are written over.
+    const int used = usedBlocksLocked();
+    const int first = used - static_cast<int>(buffers_.back().blocks.size());
+    residue_.resize(std::max<std::size_t>(residue_.size(), static_cast<std::size_t>(used) + 1));
+    for (int index = first; index <= used; ++index)
+        residue_[static_cast<std::size_t>(index)] = memoryBlockLocked(index);
     buffers_.pop_back();
     return true;
 }
@@ -272,6 +280,7 @@ void LoggerModel::fillMemory(const sim::DayOfDataOptions& options) {
     const sim::RecordedBuffer day = sim::generateDayOfData(sized);
     std::lock_guard lock(mutex_);
     buffers_.assign(1, Buffer{day.record, day.blocks});
+    residue_.clear();
     mode_ = 0;
 }
 
@@ -281,18 +290,27 @@ int LoggerModel::memoryBlockCount() const {
 
 std::string LoggerModel::memoryBlock(int index) const {
     std::lock_guard lock(mutex_);
+    return memoryBlockLocked(index);
+}
+
+std::string LoggerModel::memoryBlockLocked(int index) const {
     if (index < 0 || index >= kBlocksInMemory)
         return {};
     const std::string* last = nullptr;
+    int offset = index;
     for (const Buffer& buffer : buffers_) {
-        if (index < static_cast<int>(buffer.blocks.size()))
-            return buffer.blocks[static_cast<std::size_t>(index)];
-        index -= static_cast<int>(buffer.blocks.size());
+        if (offset < static_cast<int>(buffer.blocks.size()))
+            return buffer.blocks[static_cast<std::size_t>(offset)];
+        offset -= static_cast<int>(buffer.blocks.size());
         if (!buffer.blocks.empty())
             last = &buffer.blocks.back();
     }
-    if (index > 0)
+    if (offset > 0) {
+        const auto position = static_cast<std::size_t>(index);
+        if (position < residue_.size() && !residue_[position].empty())
+            return residue_[position];
         return sim::erasedBlock();
+    }
     // The terminator carries the time of the last record, so it reads the same
     // every time.
     const auto stamp = last ? sim::readDateTime(*last, 1) : std::nullopt;
@@ -401,6 +419,7 @@ void LoggerModel::calibrateTemperature(int referenceTenths) {
 void LoggerModel::reset() {
     std::lock_guard lock(mutex_);
     buffers_.clear();
+    residue_.clear();
     mode_ = 0;
     temperatureOffset_ = 0;
     overload_ = false;

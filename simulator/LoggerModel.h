@@ -99,7 +99,9 @@ public:
     void fillMemory(const sim::DayOfDataOptions& options = {});
 
     // The memory as the whole-memory download reads it: the buffers' blocks in
-    // order, a terminator, then erased blocks up to the end of the memory.
+    // order, a terminator, then what the memory held before up to its end:
+    // the blocks and terminator of buffers cleared since the memory was last
+    // erased (filled, reset or emptied), otherwise erased blocks.
     int memoryBlockCount() const;
     std::string memoryBlock(int index) const;
     // First block and block count of one buffer in that sequence.
@@ -143,6 +145,7 @@ private:
     int usedBlocksLocked() const;
     std::int32_t freeMemoryLocked() const;
     bool appendBlockLocked(const std::string& block);
+    std::string memoryBlockLocked(int index) const;
     void setLevelLocked(int tenths);
 
     mutable std::mutex mutex_;
@@ -164,6 +167,9 @@ private:
     bool powerDownDisabled_ = false;
     int mode_ = 0;
     std::vector<Buffer> buffers_;
+    // What each memory position held when a buffer over it was cleared, from
+    // position 0; empty entries and positions beyond are erased.
+    std::vector<std::string> residue_;
     int filterA_ = 120;
     int filterB_ = 35;
     std::array<std::vector<int>, 2> histograms_;

@@ -42,7 +42,6 @@ bool LoggerSimulator::start(std::string* error) {
     writer_.clear();
     pendingReplies_.clear();
     stopping_ = false;
-    vanishRequested_ = false;
     running_ = true;
     thread_ = std::thread(&LoggerSimulator::serve, this);
     return true;
@@ -110,11 +109,9 @@ void LoggerSimulator::setFault(Fault fault, int param) {
     std::unique_lock lock(mutex_);
     faults_.set(fault, param);
     signalThread(); // a stall starts or ends with the next poll
-    if (fault != Fault::Vanish || !running_)
+    if (!faults_.portGone() || !running_)
         return;
     // The serving thread owns the descriptors; wait until it has let go of them.
-    vanishRequested_ = true;
-    signalThread();
     portClosed_.wait_for(lock, std::chrono::seconds(2), [this] { return !pty_.isOpen(); });
 }
 
@@ -159,7 +156,7 @@ void LoggerSimulator::serve() {
 
 void LoggerSimulator::serveOnce(std::unique_lock<std::mutex>& lock) {
     const Clock::time_point now = Clock::now();
-    if (vanishRequested_ && pty_.isOpen())
+    if (faults_.portGone() && pty_.isOpen())
         closePortLocked();
 
     std::optional<Clock::time_point> deadline;

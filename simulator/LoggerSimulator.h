@@ -89,7 +89,6 @@ private:
     int wakeFd_ = -1;
     bool running_ = false;
     bool stopping_ = false;
-    bool vanishRequested_ = false;
     bool writerBlocked_ = false;
     bool modemMode_ = false;
     std::chrono::milliseconds latency_{0};

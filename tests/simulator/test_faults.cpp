@@ -94,18 +94,37 @@ private slots:
         QCOMPARE(client_->query('/', 1, 300), QByteArray());
     }
 
-    // StopMidTransfer: the download stops after param blocks and the logger
-    // stays silent until the fault is cleared.
-    void stopMidTransfer() {
+    // Faults that wait for a download block: param blocks are served, the next
+    // "$" gets nothing, and the logger stays silent (a vanished port is gone)
+    // until the fault is cleared or the logger woken.
+    void faultAtBlock_data() {
+        QTest::addColumn<Fault>("fault");
+        QTest::newRow("stop mid transfer") << Fault::StopMidTransfer;
+        QTest::newRow("powered down") << Fault::PoweredDown;
+        QTest::newRow("vanish") << Fault::Vanish;
+    }
+    void faultAtBlock() {
+        QFETCH(Fault, fault);
         sim_->model().fillMemory();
-        sim_->setFault(Fault::StopMidTransfer, 3);
+        sim_->setFault(fault, 3);
+        QCOMPARE(client_->query('/', 1), QByteArray("k"));
         QVERIFY(client_->commandWithData('#', bytes({0})));
         QVERIFY(sim::readU16(client_->request(2).toStdString(), 0) > 3);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(client_->query('$', 34).size(), 34);
         QCOMPARE(client_->query('$', 34, 300), QByteArray());
+        if (fault == Fault::Vanish) {
+            if (client_->command('/')) {
+                QCOMPARE(client_->request(1, 500), QByteArray());
+                QVERIFY(client_->hungUp());
+            }
+            return;
+        }
         QCOMPARE(client_->query('/', 1, 300), QByteArray());
-        sim_->setFault(Fault::None);
+        if (fault == Fault::PoweredDown)
+            sim_->wake();
+        else
+            sim_->setFault(Fault::None);
         QCOMPARE(client_->query('/', 1), QByteArray("k"));
     }
 

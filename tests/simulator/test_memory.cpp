@@ -86,6 +86,31 @@ private slots:
         QCOMPARE(client_->query('$', 34), QByteArray(34, char(0xFF)));
     }
 
+    // Clearing a buffer leaves its blocks in the memory: a whole-memory read
+    // meets the new terminator over its first block, then its other blocks and
+    // its old terminator, then erased memory.
+    void clearedBufferStaysBehindTheTerminator() {
+        const sim::DateTime t{2004, 3, 1, 8, 0, 0};
+        const std::vector<std::string> kept{sim::eventBlock(t, sim::LoggingStarted)};
+        const std::vector<std::string> cleared{
+            sim::eventBlock(t, sim::LoggingStarted), sim::errorBlock(t, 3),
+            sim::eventBlock({2004, 3, 1, 9, 0, 0}, sim::LoggingStopped)};
+        QVERIFY(sim_->model().addBuffer(setupBlock("kept").toStdString(), kept));
+        QVERIFY(sim_->model().addBuffer(setupBlock("cleared").toStdString(), cleared));
+        const std::string oldTerminator = sim_->model().memoryBlock(4);
+        QCOMPARE(sim::blockType(oldTerminator), sim::BlockType::Terminator);
+        QCOMPARE(client_->query('C', 1), QByteArray("C"));
+
+        QVERIFY(client_->commandWithData('#', bytes({8})));
+        QCOMPARE(word(client_->request(2), 0), LoggerModel::kMemoryBytes / 34);
+        const QList<std::string> expected{kept[0],    sim::terminatorBlock(t), cleared[1],
+                                          cleared[2], oldTerminator,           sim::erasedBlock()};
+        for (const std::string& block : expected)
+            QCOMPARE(client_->query('$', 34).toStdString(), block);
+        sim_->model().clearBuffers(); // an emptied memory is erased
+        QCOMPARE(sim_->model().memoryBlock(2), sim::erasedBlock());
+    }
+
     // A buffer that does not exist announces no blocks; "$" without "#" answers
     // nothing.
     void downloadOfMissingBuffer() {
