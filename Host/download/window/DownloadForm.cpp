@@ -350,8 +350,8 @@ QString DownloadForm::chooseBaseName() {
     if (powerDown)
         m_main->SetPowerDown(true);
     const QString path = chosen ? SaveFileDialog->selectedFiles().value(0) : QString();
-    if (path.isEmpty() || QFileInfo(path).fileName().isEmpty())
-        return {};
+    if (path.isEmpty() || QFileInfo(path).isDir())
+        return {}; // a folder is no file name
     HostSettings::Write(HostSettings::Download, HostSettings::Key::Path,
                         QFileInfo(path).absolutePath());
     return BaseNameFromChosenFile(path);
@@ -370,6 +370,7 @@ TransferResult DownloadForm::runTransfer(const TransferRequest& base) {
     TransferRequest request = base;
     request.serialNumberText = m_main->serialNumberText();
     request.stopAtTerminator = stopAtTerminator;
+    request.blockTimeOut = blockTimeOut;
     // The logger is woken after the final panel is up, as the operator sees it.
     request.checkLoggerAwake = false;
     BufferTransfer transfer(request);

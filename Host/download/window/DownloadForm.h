@@ -30,6 +30,8 @@ public:
     bool dumpAll = false;
     // A terminator block ends a transfer; only the factory tools read past it.
     bool stopAtTerminator = true;
+    // How long one block may take to arrive.
+    qint32 blockTimeOut = TransferTimeOut;
 
     bool can_clear_buffer() const;
     void clear_buffer();
