@@ -121,6 +121,7 @@ QFrame* BuildSummaryPanel(QWidget* parent) {
         auto* data = new QLabel(panel);
         data->setObjectName(DataName(line.name));
         data->setWordWrap(true);
+        data->setMinimumWidth(320); // long trigger and timer texts wrap less
         data->setTextInteractionFlags(Qt::TextSelectableByMouse);
         grid->addWidget(heading, row, 0);
         grid->addWidget(data, row, 1);

@@ -138,9 +138,13 @@ void DownloadForm::buildControls() {
 
     DonePanel->setObjectName("DonePanel");
     DonePanel->setFillColor(QColor(0, 0, 160));
+    DonePanel->setFixedHeight(fontMetrics().height() * 2);
+    DoneLabel->setAlignment(Qt::AlignHCenter);
     auto* progress = new QVBoxLayout(ProgressPanel);
+    progress->addStretch();
     progress->addWidget(DonePanel);
     progress->addWidget(DoneLabel);
+    progress->addStretch();
     progress->addWidget(AbortButton, 0, Qt::AlignHCenter);
 
     for (const char* name : {"FilesCreatedDataLabel0", "FilesCreatedDataLabel1",
@@ -155,8 +159,9 @@ void DownloadForm::buildControls() {
         final->addWidget(FilesCreatedDataLabel[i], 2 + i, 1);
     final->addWidget(Label3, 6, 0, Qt::AlignRight);
     final->addWidget(TimeTakenDataLabel, 6, 1);
-    final->addWidget(OKButton, 7, 0, 1, 2, Qt::AlignHCenter);
+    final->addWidget(OKButton, 8, 0, 1, 2, Qt::AlignHCenter);
     final->setColumnStretch(1, 1);
+    final->setRowStretch(7, 1);
 
     auto* choice = new QHBoxLayout;
     choice->addWidget(CurrentBufferLabel);
@@ -292,6 +297,7 @@ void DownloadForm::showTransferring() {
     m_abort = false;
     AbortButton->setEnabled(true);
     ProgressPanel->show();
+    AbortButton->setFocus();
     repaint();
 }
 
@@ -414,6 +420,7 @@ void DownloadForm::showResult(const TransferResult& result) {
             : QStringLiteral("%1 of %2").arg(result.records).arg(result.announced));
     TimeTakenDataLabel->setText(TimeTakenText(result.elapsedSeconds));
     FinalPanel->show();
+    OKButton->setFocus();
     if (!isVisible()) { // closed during the transfer: nothing more to show
         okButton();
         return;
