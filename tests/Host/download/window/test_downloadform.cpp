@@ -190,6 +190,28 @@ private slots:
         QCOMPARE(m_form->RecordsDataLabel->text(), QStringLiteral("29 of %1").arg(SurveyBlocks));
     }
 
+    // Closing the program mid-transfer stops it at the next event pass with
+    // whole files and the usual wait limit, then closes.
+    void closingTheProgramEndsTheTransferCleanly() {
+        QVERIFY(linkWithBuffers(1));
+        openWindow();
+        FileDialogAnswerer dialog({file("closed.csv")});
+        QTimer press;
+        connect(&press, &QTimer::timeout, m_form, [this, &press] {
+            if (m_form->ProgressPanel->isVisible()) {
+                press.stop();
+                m_fixture->panel->close();
+            }
+        });
+        press.start(5);
+        m_form->DownloadButton->click();
+        QVERIFY(!m_form->isVisible());
+        QCOMPARE(m_form->Label1->text(), QStringLiteral("The download has been terminated"));
+        QCOMPARE(GetCommsTimeOut(), 2000);
+        QVERIFY(Contents(file("closed_Leq0.csv")).endsWith("\r\n"));
+        QTRY_VERIFY(!m_fixture->panel->isVisible());
+    }
+
     void dumpAllRunsAsTheWindowIsShown() {
         QVERIFY(linkWithBuffers(1));
         FileDialogAnswerer dialog({file("dump.csv")});
