@@ -1,4 +1,4 @@
-#include "DownloadForm.h"
+#include "ActivityWindows.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -8,11 +8,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("Hushmark");
     QApplication::setApplicationVersion(HUSHMARK_VERSION);
     frmMain window(QApplication::arguments().mid(1));
-    // Owned by the main window, as every activity window is.
-    auto* download = new DownloadForm(&window);
-    frmMain::Activities activities;
-    activities.updateBuffers = [download] { download->update_buffers(); };
-    window.setActivities(activities);
+    CreateActivityWindows(window);
     window.show();
     return app.exec();
 }

@@ -45,6 +45,8 @@ public:
     QString versionString() const { return m_version; }
     // As the panel shows it; the data files' header carries it.
     QString serialNumberText() const;
+    // The logger's clock as the last information read or status poll gave it.
+    LoggerDateTime loggerClock() const { return m_loggerClock; }
     QTimer* statusTimer() { return &SPLTimer; }
 
     // Linking (request 11 and 31 actions among them).
@@ -158,6 +160,7 @@ private:
     qint32 m_freeMemory = -1;
     bool m_memoryAlmostFull = false;
     BufferRecord m_loggingRecord;
+    LoggerDateTime m_loggerClock = UnsetDateTime();
     // Panel state.
     qint16 m_updateRate = 4;
     qint16 m_chosenRate = 4;

@@ -142,6 +142,7 @@ void frmMain::forgetLogger() {
 }
 
 void frmMain::main_blank() {
+    m_loggerClock = UnsetDateTime();
     for (QLabel* box : {SerialNumberBox, TemperatureBox, DateBox, boxSPL, ModeBox})
         box->clear();
     for (FillPanel* panel : {BatteryPanel, MemoryPanel}) {
@@ -235,6 +236,7 @@ bool frmMain::main_get_info() {
 }
 
 void frmMain::showClock(const LoggerDateTime& clock) {
+    m_loggerClock = clock;
     // An unset or impossible clock is not shown.
     if (IsValidDateTime(clock))
         DateBox->setText(LongDateTimeText(clock));
