@@ -11,3 +11,7 @@ double MemoryRateOf(int intervalMinutes, int leqOption, int leqLengthSeconds) {
     }
     return rate;
 }
+
+double MemoryRate(const ParameterSet& set) {
+    return MemoryRateOf(set.Interval, set.LeqOption, set.LeqLength);
+}
