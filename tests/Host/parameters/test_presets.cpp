@@ -28,8 +28,7 @@ private slots:
 
     void emptyStore() {
         const Presets presets = LoadAllPresets();
-        for (const ParameterSet& set : presets.table)
-            QCOMPARE(set, DefaultParameterSet());
+        QCOMPARE(presets.table, PresetTable{});
         QCOMPARE(presets.current, DefaultParameterSet());
         QCOMPARE(presets.index, 0);
         QCOMPARE(PresetListLines(presets.table, 40).first(), "1: Default Setting");
@@ -92,11 +91,9 @@ private slots:
         const QString file = Store().fileName();
         QFile::remove(file);
         QVERIFY(QDir().mkpath(file));
-        ParameterSet set;
-        set.Interval = 30;
-        QVERIFY(!WriteParameterSet(set, "SettingCurrent"));
+        QVERIFY(!WriteParameterSet({}, "SettingCurrent"));
         QVERIFY(!SaveAllPresets({}));
-        QVERIFY(!SaveCurrentSet(set, 1));
+        QVERIFY(!SaveCurrentSet({}, 1));
         QCOMPARE(ReadParameterSet("SettingCurrent"), DefaultParameterSet());
         QVERIFY(QDir(file).removeRecursively());
     }
