@@ -15,7 +15,7 @@ esac
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${HUSHMARK_FUZZ_BUILD:-$source_dir/build-fuzz}
-families="convert information update parameters bufferrecord datafile"
+families="convert information update parameters bufferrecord datafile memoryblock"
 
 CXX=clang++ cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DHUSHMARK_FUZZ=ON -DHUSHMARK_SANITIZE=ON -DBUILD_TESTING=OFF >/dev/null || exit 1
