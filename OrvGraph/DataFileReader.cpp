@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <cfloat>
 #include <cmath>
@@ -18,10 +19,24 @@ constexpr QByteArrayView kMakerStart("Orva");
 constexpr QByteArrayView kDateHeading("Date");
 constexpr QByteArrayView kEmptyTextField("\"\",");
 
+// UTF-8, or one byte a character when the bytes are not UTF-8.
+QString textOf(QByteArrayView bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        return QString::fromLatin1(bytes);
+    return text;
+}
+
+// A line that opens a header block.
+bool isBanner(QByteArrayView line) {
+    return line.size() >= 5 && line.sliced(1, 4) == kMakerStart;
+}
+
 // A field quoted in a message: short, one line, printable.
 QString quoted(QByteArrayView field) {
     constexpr qsizetype kShown = 40;
-    QString text = QString::fromUtf8(field.first(qMin(field.size(), kShown)));
+    QString text = textOf(field.first(qMin(field.size(), kShown)));
     for (QChar& c : text) {
         if (!c.isPrint())
             c = u'?';
@@ -42,7 +57,7 @@ QString headerValue(QByteArrayView rest) {
         rest = rest.sliced(1);
     if (rest.endsWith('"'))
         rest.chop(1);
-    return QString::fromUtf8(rest);
+    return textOf(rest);
 }
 
 class Parser {
@@ -72,6 +87,8 @@ private:
     GraphData m_data;
     ReadError m_error;
     qsizetype m_fieldStart = 0;
+    bool m_fieldStartsLine = true;
+    int m_skippedRows = 0;
     int m_lastPercent = 0;
 };
 
@@ -89,6 +106,7 @@ ReadResult Parser::run() {
         return result;
     }
     result.data = std::move(m_data);
+    result.skippedRows = m_skippedRows;
     return result;
 }
 
@@ -96,7 +114,7 @@ bool Parser::hasBanner() {
     while (!m_reader.atEnd()) {
         const QByteArrayView line = m_reader.readLine();
         if (!line.isEmpty())
-            return line.size() >= 5 && line.sliced(1, 4) == kMakerStart;
+            return isBanner(line);
     }
     return false;
 }
@@ -106,7 +124,7 @@ bool Parser::readHeader(QByteArrayView& field) {
         return false;
     while (!field.startsWith(kDateHeading)) {
         HeaderEntry entry;
-        entry.name = QString::fromUtf8(field);
+        entry.name = textOf(field);
         // A name that ends its line has no value: the line end is not skipped
         // to take the next line as the value.
         const QByteArrayView rest =
@@ -139,7 +157,7 @@ bool Parser::readHeadings(QByteArrayView& field, bool& haveField) {
         field = next();
     while (haveField && onHeadingLine && !m_dates.parse(field)) {
         DataSet set;
-        set.name = QString::fromUtf8(field);
+        set.name = textOf(field);
         m_data.sets.append(set);
         onHeadingLine = !m_reader.lastFieldEndedLine();
         haveField = !m_reader.atEnd();
@@ -160,6 +178,19 @@ bool Parser::readRows(QByteArrayView field, bool haveField) {
         // the previous row's time.
         std::optional<double> date = m_dates.parse(field);
         while (!date && !parseNumber(field)) {
+            const bool emptyLine = field.isEmpty() && m_reader.lastFieldEndedLine();
+            if (m_fieldStartsLine && !emptyLine) {
+                // The next header block: a dump's header file holds one per
+                // buffer and no data.
+                if (isBanner(m_reader.data().sliced(m_fieldStart)))
+                    return true;
+                // The date field holds no date (the host writes a damaged time
+                // stamp so): the values have no time of their own, and taking
+                // the previous row's would draw them at a wrong time.
+                ++m_skippedRows;
+                if (!m_reader.lastFieldEndedLine())
+                    m_reader.readLine();
+            }
             if (m_reader.atEnd())
                 return true;
             field = next();
@@ -244,6 +275,7 @@ bool Parser::readLevel(QByteArrayView field, float& level) {
 }
 
 QByteArrayView Parser::next() {
+    m_fieldStartsLine = m_reader.lastFieldEndedLine();
     m_fieldStart = m_reader.position();
     return m_reader.readField();
 }
@@ -330,4 +362,11 @@ QString ReaderMessages::failure(const ReadError& error) {
     return QStringLiteral("Read file detects an error!\rCode %1 %2")
         .arg(int(error.code))
         .arg(error.description);
+}
+
+QString ReaderMessages::skippedRows(int count) {
+    if (count == 1)
+        return QStringLiteral("1 row was not read: its date field holds no valid date.");
+    return QStringLiteral("%1 rows were not read: their date fields hold no valid date.")
+        .arg(count);
 }

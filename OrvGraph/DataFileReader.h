@@ -10,7 +10,9 @@
 // Reads a data file written by the host's download (statistical or short-term
 // Leq file) into a GraphData. A plain module without windows: progress goes to a
 // callback and every outcome comes back as a value, so that the viewer shows the
-// messages and the tests run headless.
+// messages and the tests run headless. Texts are UTF-8, as the host writes
+// them; a text that is not UTF-8 (an older or foreign file) is read one byte a
+// character rather than garbled.
 
 // The run-time failures of a read, numbered as the viewer's message shows them.
 enum class ReadErrorCode {
@@ -38,6 +40,10 @@ struct ReadResult {
     Status status = Status::Read;
     GraphData data;
     ReadError error;
+    // Rows left out because their date field holds no date: a damaged time
+    // stamp in the logger's memory is written that way, and its values have no
+    // time to be drawn at.
+    int skippedRows = 0;
 };
 
 struct ReadOptions {
@@ -56,4 +62,5 @@ namespace ReaderMessages {
 inline const QString kBadFileTypeTitle = QStringLiteral("Bad File Type");
 inline const QString kBadFileType = QStringLiteral("This is not an Orv statistical data file.");
 QString failure(const ReadError& error);
+QString skippedRows(int count);
 } // namespace ReaderMessages

@@ -14,6 +14,7 @@ public:
     bool atEnd() const { return m_pos >= m_data.size(); }
     qsizetype position() const { return m_pos; }
     qsizetype size() const { return m_data.size(); }
+    QByteArrayView data() const { return m_data; }
     // True when the last field read was the last one on its line (or of the file).
     bool lastFieldEndedLine() const { return m_fieldEndedLine; }
     // The 1-based line that holds the given byte position (counted on demand,

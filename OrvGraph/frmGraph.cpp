@@ -305,12 +305,20 @@ void frmGraph::openFile() {
         break;
     }
     m_data = std::move(result.data);
-    if (!m_data.hasData()) {
+    if (m_data.hasData())
+        showData(QFileInfo(path).fileName());
+    else
         showNoData();
-        return;
+    if (result.skippedRows > 0) {
+        BusyPeriod message(*this);
+        Messages::show(this, Messages::kTitle, ReaderMessages::skippedRows(result.skippedRows),
+                       QMessageBox::Information);
     }
+}
+
+void frmGraph::showData(const QString& fileName) {
     applyDefaultStyles(m_data);
-    lblFileName->setText(QFileInfo(path).fileName());
+    lblFileName->setText(fileName);
     lblFileName->adjustSize();
     lblFileName->show();
     enableMenus(true);

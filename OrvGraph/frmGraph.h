@@ -84,6 +84,7 @@ private:
     void layoutControls();
     void redraw();
     void clearGraph();
+    void showData(const QString& fileName);
     void showNoData();
     void refreshHeaderWindow();
 

@@ -74,6 +74,7 @@ private slots:
     void cancellingKeepsTheFileAndView();
     void wrongFileTypeGivesBothMessages();
     void fileWithoutDataGivesTheNoDataMessage();
+    void leftOutRowsAreSaidAfterTheGraph();
     void failingReadKeepsThePreviousFile();
     void openDialogStartsInTheRememberedFolder();
     void realOpenDialog();
@@ -197,6 +198,25 @@ void ViewerEventsTest::fileWithoutDataGivesTheNoDataMessage() {
     QCOMPARE(log.take(), kNestedPair);
     QCOMPARE(graph.form()->graphData().setCount(), 14);
     QVERIFY(menusDisabled(graph.form()));
+}
+
+void ViewerEventsTest::leftOutRowsAreSaidAfterTheGraph() {
+    using namespace DataFileWriter;
+    const QString path = m_files.folder.filePath(QStringLiteral("damaged_Leq0.csv"));
+    const QByteArray damaged = line({text({}), text("255:255:255"), "45", "0"});
+    QVERIFY(writeFile(path, headerBlock({}) + headingLine(leqColumns()) + damaged +
+                                line({text("31/12/2003"), text("14:05:00"), "45", "0"}) + damaged));
+    OrvGraph graph;
+    EventLog log;
+    log.attach(&graph);
+    ModalAnswerer answerer(QMessageBox::Ok);
+    openWith(graph, path);
+    QCOMPARE(answerer.texts(),
+             QStringList({"2 rows were not read: their date fields hold no valid date."}));
+    QCOMPARE(answerer.lastIcon(), QMessageBox::Information);
+    QCOMPARE(log.take(), kNestedPair);
+    QCOMPARE(graph.form()->graphData().pointCount(), 1);
+    QVERIFY(menusEnabled(graph.form()));
 }
 
 void ViewerEventsTest::failingReadKeepsThePreviousFile() {
