@@ -191,8 +191,7 @@ bool frmClock::inRange(const MaskedEdit* field) const {
 }
 
 void frmClock::fieldLeft(MaskedEdit* field) {
-    // Focus that goes to another window (a question) is no leaving of the field.
-    if (!isVisible() || !isActiveWindow())
+    if (!isVisible())
         return;
     if (!inRange(field)) {
         // Out-of-range entries never leave their field.

@@ -114,8 +114,9 @@ void frmMain::hide_child_forms() {
 }
 
 void frmMain::EnableInterface(bool enable) {
-    for (QMenu* menu : {LoggerMenu, SetupMenu, mnuOptions, mnuHelp})
+    for (QMenu* menu : {LoggerMenu, SetupMenu, mnuParameters, mnuOptions, mnuHelp})
         menu->menuAction()->setEnabled(enable);
+    ParametersItem->setEnabled(enable && RequestIsRegistered(Request::OpenParameters));
     // The link is not touched while the graph viewer is open.
     cmdLink->setEnabled(enable && !m_graph->exists());
     LinkItem->setEnabled(cmdLink->isEnabled());

@@ -212,6 +212,7 @@ private:
     // Menus.
     QMenu* LoggerMenu = nullptr;
     QMenu* SetupMenu = nullptr;
+    QMenu* mnuParameters = nullptr;
     QMenu* mnuOptions = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* LinkItem = nullptr;
@@ -228,6 +229,7 @@ private:
     QAction* ConfirmationItem = nullptr;
     QAction* DeviceItem = nullptr;
     QAction* ExitItem = nullptr;
+    QAction* ParametersItem = nullptr;
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpAbout = nullptr;
     QMap<qint16, QAction*> UpdateRateItem;

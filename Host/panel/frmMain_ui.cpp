@@ -218,6 +218,11 @@ void frmMain::buildMenus() {
     PeakHoldItem = addItem(SetupMenu, "PeakHoldItem", "&Peak Hold", [this] { peakHoldToggled(); });
     PeakHoldItem->setCheckable(true);
 
+    mnuParameters = menuBar()->addMenu("&Parameters");
+    mnuParameters->setObjectName("mnuParameters");
+    ParametersItem = addItem(mnuParameters, "ParametersItem", "Parameter &Settings...",
+                             [] { PostRequest(Request::OpenParameters); });
+
     mnuOptions = menuBar()->addMenu("&Options");
     mnuOptions->setObjectName("mnuOptions");
     QMenu* ports = mnuOptions->addMenu("Communications &Port");

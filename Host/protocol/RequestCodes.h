@@ -48,5 +48,7 @@ constexpr qint16 ClearOverload = 39;
 // The whole-memory download, run in the queue so that no status poll comes
 // between two blocks.
 constexpr qint16 RunDumpAll = 40;
+// The parameter editor opened from the control panel's Parameters menu.
+constexpr qint16 OpenParameters = 41;
 
 } // namespace Request

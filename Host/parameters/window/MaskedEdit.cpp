@@ -1,11 +1,16 @@
 #include "MaskedEdit.h"
 
+#include "NumericEntry.h"
+#include "frmMessage.h"
+
 #include <QFocusEvent>
 #include <QRegularExpressionValidator>
 #include <QTimer>
 
-MaskedEdit::MaskedEdit(const QString& pattern, QWidget* parent) : QLineEdit(parent) {
+MaskedEdit::MaskedEdit(const QString& pattern, QWidget* parent)
+    : QLineEdit(parent), m_validator(new QRegularExpressionValidator(this)) {
     setAlignment(Qt::AlignRight);
+    setValidator(m_validator);
     setPattern(pattern);
 }
 
@@ -13,8 +18,8 @@ void MaskedEdit::setPattern(const QString& pattern) {
     m_pattern = pattern;
     const int width = int(pattern.size());
     setMaxLength(width);
-    setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9 ]{0,%1}").arg(width)), this));
+    m_validator->setRegularExpression(
+        QRegularExpression(QStringLiteral("[0-9 ]{0,%1}").arg(width)));
     setMaximumWidth(fontMetrics().horizontalAdvance(QString(width + 2, u'0')) + 12);
 }
 
@@ -38,11 +43,26 @@ void MaskedEdit::focusInEvent(QFocusEvent* event) {
 
 void MaskedEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    // A popup menu of the field itself is no leaving.
-    if (event->reason() != Qt::PopupFocusReason)
+    // A popup menu of the field, or a message or another window coming up,
+    // is no leaving of the field.
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
         emit left();
 }
 
 void SelectAllText(MaskedEdit& field) {
     field.setSelection(0, int(field.Text().size()));
+}
+
+bool ValidateNumberField(MaskedEdit& field, qint16 minimum, qint16 maximum) {
+    const EntryCheck check = ValidateNumberField(field.Text(), minimum, maximum, field.pattern());
+    field.setText(check.text);
+    if (!check.message.isEmpty())
+        ShowMessage(check.message, 0, check.title);
+    return check.acceptable;
+}
+
+qint16 FieldValue(const MaskedEdit& field, qint16 minimum, qint16 maximum) {
+    return ValidateNumberField(field.Text(), minimum, maximum, field.pattern())
+        .text.trimmed()
+        .toShort();
 }

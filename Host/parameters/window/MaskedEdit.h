@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+class QRegularExpressionValidator;
+
 // A numeric entry field with a display pattern ("###", "#0", "00", "##"):
 // only digits and blanks up to the pattern's width can be typed. Its text as
 // shown is Text(); without the blanks that pad it, ClipText().
@@ -30,7 +32,16 @@ protected:
 
 private:
     QString m_pattern;
+    QRegularExpressionValidator* const m_validator;
 };
 
 // Selects the whole text, so that typing replaces it.
 void SelectAllText(MaskedEdit& field);
+
+// Checks the field's number against its range on leaving: a bad value is
+// replaced by the nearest limit and the operator told so. True when the value
+// was acceptable.
+bool ValidateNumberField(MaskedEdit& field, qint16 minimum, qint16 maximum);
+// The field's number limited to the range, as a field that was emptied and
+// never left would be corrected: empty or no number gives the minimum.
+qint16 FieldValue(const MaskedEdit& field, qint16 minimum, qint16 maximum);

@@ -1,0 +1,116 @@
+#include "PresetDialogs.h"
+
+#include "StatusPollTimer.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QLabel* Label(const char* name, const QString& caption, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+} // namespace
+
+PresetConfirmForm::PresetConfirmForm(QWidget* parent, const QTimer* statusTimer)
+    : QDialog(parent),
+      Label1(Label("Label1", "Are you sure you want to replace the settings preset -", this)),
+      OldNumberLabel(Label("OldNumberLabel", {}, this)),
+      OldNameLabel(Label("OldNameLabel", {}, this)),
+      Label6(Label("Label6", "with the new preset -", this)),
+      NewNumberLabel(Label("NewNumberLabel", {}, this)),
+      NewNameLabel(Label("NewNameLabel", {}, this)), OKButton(Button("OKButton", "OK", this)),
+      CancelButton(Button("CancelButton", "Cancel", this)),
+      ConfirmParmsTimer(new StatusPollTimer(this, statusTimer, PostStatusPollIfIdle, this)) {
+    setObjectName("PresetConfirmForm");
+    setWindowTitle("Confirm Preset Replace");
+    ConfirmParmsTimer->setObjectName("ConfirmParmsTimer");
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(Label1, 0, 0, 1, 2);
+    grid->addWidget(OldNumberLabel, 1, 0);
+    grid->addWidget(OldNameLabel, 1, 1);
+    grid->addWidget(Label6, 2, 0, 1, 2);
+    grid->addWidget(NewNumberLabel, 3, 0);
+    grid->addWidget(NewNameLabel, 3, 1);
+    grid->addWidget(OKButton, 4, 0);
+    grid->addWidget(CancelButton, 4, 1);
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, [this] {
+        result = 0;
+        accept();
+    });
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(this, &QDialog::rejected, this, [this] { result = 1; });
+}
+
+ParameterSaveForm::ParameterSaveForm(QWidget* parent, const QTimer* statusTimer)
+    : QDialog(parent), Label1(Label("Label1", "Save to :", this)), SlotCombo(new QComboBox(this)),
+      Label2(Label("Label2", "Save these settings as :", this)), NameText(new QLineEdit(this)),
+      OKButton(Button("OKButton", "OK", this)),
+      CancelButton(Button("CancelButton", "Cancel", this)),
+      SaveParmsTimer(new StatusPollTimer(this, statusTimer, PostStatusPollIfIdle, this)),
+      confirmation(new PresetConfirmForm(this, statusTimer)) {
+    setObjectName("ParameterSaveForm");
+    setWindowTitle("Save Parameters");
+    SaveParmsTimer->setObjectName("SaveParmsTimer");
+    SlotCombo->setObjectName("SlotCombo");
+    SlotCombo->addItems({"Preset 1", "Preset 2", "Preset 3", "Preset 4"});
+    SlotCombo->setAccessibleName(Label1->text());
+    Label1->setBuddy(SlotCombo);
+    NameText->setObjectName("NameText");
+    NameText->setAccessibleName(Label2->text());
+    Label2->setBuddy(NameText);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(Label1, 0, 0);
+    grid->addWidget(SlotCombo, 0, 1);
+    grid->addWidget(Label2, 1, 0);
+    grid->addWidget(NameText, 1, 1);
+    grid->addWidget(OKButton, 2, 0);
+    grid->addWidget(CancelButton, 2, 1);
+    OKButton->setDefault(true);
+    connect(NameText, &QLineEdit::textChanged, this,
+            [this](const QString& text) { OKButton->setEnabled(!text.isEmpty()); });
+    connect(OKButton, &QPushButton::clicked, this, &ParameterSaveForm::save);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(this, &QDialog::rejected, this, [this] { result = 1; });
+}
+
+void ParameterSaveForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    result = 1;
+    SlotCombo->setCurrentIndex(0);
+    NameText->selectAll();
+    NameText->setFocus();
+    OKButton->setEnabled(!NameText->text().isEmpty());
+}
+
+void ParameterSaveForm::save() {
+    const int slot = SlotCombo->currentIndex();
+    const QString slotText = SlotCombo->currentText() + " :";
+    confirmation->OldNumberLabel->setText(slotText);
+    confirmation->OldNameLabel->setText(presetTitle ? presetTitle(slot) : QString());
+    confirmation->NewNumberLabel->setText(slotText);
+    confirmation->NewNameLabel->setText(NameText->text());
+    confirmation->exec();
+    if (confirmation->result != 0) {
+        NameText->selectAll();
+        NameText->setFocus();
+        return;
+    }
+    if (replacePreset)
+        replacePreset(slot, NameText->text());
+    result = 0;
+    accept();
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "Presets.h"
+
+#include <QDialog>
+#include <QList>
+
+class MaskedEdit;
+class ParameterSaveForm;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+class StatusPollTimer;
+class frmMain;
+
+// "Parameter Settings...": views and edits one parameter set, a preset or the
+// current set; OK keeps it as the current set, Save... into a preset.
+class frmSettings : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmSettings(frmMain* mainWindow);
+    ~frmSettings() override;
+
+    // The presets, the current set and the preset it came from, as stored.
+    Presets presets;
+    ParameterSet pendingSet; // waiting to be saved into a preset
+    // The cboTitle line shown when the window opens; -1 the current set.
+    qint16 selectedPreset = 0;
+
+    void ShowSet(const ParameterSet& set);
+    ParameterSet ReadControls() const;
+    // The current set again from the store (the panel changed a weighting).
+    void reloadCurrentSet();
+
+    QComboBox* const cboTitle;
+    QList<QToolButton*> ssrFWeighting; // 0 C, 1 A
+    QList<QToolButton*> ssrTWeighting; // 0 fast, 1 slow
+    QComboBox* const cboInterval;
+    QComboBox* const cboLeqOption;
+    QComboBox* const cboLeq;
+    QComboBox* const cboAuxiliary;
+    QComboBox* const cboTape;
+    QComboBox* const cboTapePower;
+    QLabel* const lblTapePower;
+    QList<MaskedEdit*> mskLn;
+    QPushButton* const cmdUseDefaults;
+    QRadioButton* const optStart1;
+    QRadioButton* const optStart2;
+    QRadioButton* const optStart3;
+    QRadioButton* const optStop1;
+    QRadioButton* const optStop2;
+    MaskedEdit* const mskExceedance;
+    MaskedEdit* const mskSplStart;
+    MaskedEdit* const mskLReference;
+    MaskedEdit* const mskLLevel;
+    MaskedEdit* const mskLowLevel;
+    MaskedEdit* const mskSplStop;
+    MaskedEdit* const mskTimeDelay;
+    QLabel* const lblStart3;
+    QCheckBox* const chkPolarity;
+    QPushButton* const cmdSave;
+    QPushButton* const cmdOK;
+    QPushButton* const cmdCancel;
+    StatusPollTimer* const tmrParameter;
+    ParameterSaveForm* const saveForm;
+
+public slots:
+    void reject() override; // Escape and the close box count as Cancel
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Entry {
+        MaskedEdit* field;
+        qint16 lower, upper;            // checked when the field is left
+        qint16 shownLower, shownUpper;  // applied when a set is shown
+        QRadioButton* option = nullptr; // selected by typing into the field
+    };
+    void buildControls();
+    QWidget* buildTriggerFrames();
+    void connectChanges();
+    void markCustom();
+    void enableTriggers();
+    void polarityChanged();
+    void fieldLeft(const Entry& entry);
+    void titleChosen(int index);
+    void ok();
+    void save();
+    void replacePreset(int slot, const QString& name);
+
+    frmMain* const m_main;
+    QList<Entry> m_entries;
+    QList<QWidget*> m_triggerControls;
+    QList<std::pair<QLabel*, QRadioButton*>> m_optionLabels;
+    bool m_loading = false;
+    bool m_validating = false;
+};
