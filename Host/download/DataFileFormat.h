@@ -21,7 +21,8 @@ QByteArray NumberText(double value);
 // end its field early nor break its line. The length is kept.
 QString SanitisedText(const QString& text);
 
-// A text field: the sanitised text in double quotes, as UTF-8.
+// A text field: the sanitised text in double quotes, as UTF-8, which is how the
+// viewer reads it back.
 QByteArray TextField(const QString& text);
 
 // The fields joined by commas and ended by CR LF; no fields gives the empty line.

@@ -150,7 +150,9 @@ FileStatus DataFileSet::write(const DecodedBlock& block) {
 }
 
 // A stamp that is not a real date-time gets an empty date, so that no reader
-// takes it for one, and its time as the raw numbers; the values are kept.
+// takes it for one (the viewer leaves the row out and counts it rather than
+// drawing it at another row's time), and its time as the raw numbers; the
+// values are kept.
 QByteArray DataFileSet::dateField(const LoggerDateTime& stamp) const {
     return TextField(ShortDateIn(m_context.locale, stamp));
 }

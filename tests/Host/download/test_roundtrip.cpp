@@ -2,6 +2,7 @@
 // with any byte, damaged time stamps and the header file of a whole-memory
 // download, through the writer itself and through a download from the
 // simulated logger. Every data line has as many fields as its heading line.
+
 #include "BufferTransfer.h"
 #include "CommandLibrary.h"
 #include "DataFileReader.h"
@@ -11,7 +12,12 @@
 #include "MemoryBlock.h"
 #include "MemoryBlocks.h"
 
+#include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -55,20 +61,24 @@ int FieldCount(const QByteArray& line) {
 
 // Every line ends with CR LF and holds no other line end; after the heading
 // line every line is empty (a Leq record that ended early) or has the heading's
-// number of fields. Returns the number of data lines.
+// number of fields. Returns the number of data lines, -1 when a line breaks
+// these rules.
 int CheckFieldCounts(const QString& path) {
-    const QByteArray contents = Contents(path);
-    if (!contents.endsWith("\r\n"))
-        qWarning("%s does not end with CR LF", qPrintable(path));
+    QList<QByteArray> lines = Contents(path).split('\n');
+    // What follows the last line end: nothing when the file ends with one.
+    if (!lines.takeLast().isEmpty()) {
+        qWarning("%s does not end with a line end", qPrintable(path));
+        return -1;
+    }
     int expected = 0;
     int dataLines = 0;
-    const QList<QByteArray> lines = contents.chopped(2).split('\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArray line = i + 1 < lines.size() ? lines[i].chopped(1) : lines[i];
-        if ((i + 1 < lines.size() && !lines[i].endsWith('\r')) || line.contains('\r')) {
-            qWarning("%s line %lld: a line end inside the line", qPrintable(path), i + 1);
+        QByteArray line = lines[i];
+        if (!line.endsWith('\r') || line.count('\r') != 1) {
+            qWarning("%s line %lld: not one line ended by CR LF", qPrintable(path), i + 1);
             return -1;
         }
+        line.chop(1);
         if (line.startsWith("\"Date\"")) {
             expected = FieldCount(line);
         } else if (expected > 0 && !line.isEmpty()) {
