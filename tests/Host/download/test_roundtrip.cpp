@@ -227,6 +227,7 @@ private slots:
         // Month 13 in the first statistical block, day 0 in the first Leq block.
         bool statisticalDamaged = false, leqDamaged = false;
         std::vector<double> statisticalTimes;
+        std::vector<float> statisticalLeq;
         for (std::string& block : blocks) {
             const sim::BlockType type = sim::blockType(block);
             if (type == sim::BlockType::Statistical && !statisticalDamaged) {
@@ -235,6 +236,7 @@ private slots:
             } else if (type == sim::BlockType::Statistical) {
                 statisticalTimes.push_back(
                     Serial({1996 + block[1], block[2], block[3], block[4], block[5], 0}));
+                statisticalLeq.push_back(float(std::get<StatisticalRecord>(Decoded(block)).leq));
             } else if (type == sim::BlockType::ShortTermLeq && !leqDamaged) {
                 block[3] = 0;
                 leqDamaged = true;
@@ -259,6 +261,7 @@ private slots:
         QCOMPARE(statistical.skippedRows, 1);
         QCOMPARE(statistical.data.setCount(), 14);
         QCOMPARE(statistical.data.times, statisticalTimes);
+        QCOMPARE(statistical.data.sets[0].values, statisticalLeq);
         QCOMPARE(CheckFieldCounts(statisticalPath), int(statisticalTimes.size()) + 1);
 
         const QString leqPath = m_dir.filePath("survey_Leq0.csv");
