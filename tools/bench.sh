@@ -8,6 +8,7 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2
 echo "== comms exchange"; build/bin/bench_exchange
 echo "== memory transfer"; build/bin/bench_download
+echo "== download into files"; build/bin/bench_transfer
 echo "== control panel"; build/bin/bench_panel
 if [ -x bench/graph/run.sh ]; then
     echo "== graph"; bash bench/graph/run.sh
