@@ -2,6 +2,7 @@
 
 #include "CommandLibrary.h"
 #include "MaskedEdit.h"
+#include "NamedWidget.h"
 #include "RequestCodes.h"
 #include "RequestQueue.h"
 #include "SpinButton.h"
@@ -28,12 +29,6 @@ MaskedEdit* Field(const char* name, const char* pattern, const QString& spoken, 
     return field;
 }
 
-QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    return button;
-}
-
 bool ReadNumber(const MaskedEdit* field, qint16& value) {
     bool ok = false;
     value = field->Text().trimmed().toShort(&ok);
@@ -49,8 +44,8 @@ frmClock::frmClock(frmMain* mainWindow)
       mskHour(Field("mskHour", "00", "Hour", this)),
       mskMinute(Field("mskMinute", "00", "Minute", this)),
       mskSecond(Field("mskSecond", "00", "Second", this)), spnDate(new SpinButton("Date", this)),
-      spnTime(new SpinButton("Time", this)), cmdPC(Button("cmdPC", "Get PC Time", this)),
-      cmdOK(Button("cmdOK", "OK", this)), cmdCancel(Button("cmdCancel", "Cancel", this)),
+      spnTime(new SpinButton("Time", this)), cmdPC(NamedButton("cmdPC", "Get PC Time", this)),
+      cmdOK(NamedButton("cmdOK", "OK", this)), cmdCancel(NamedButton("cmdCancel", "Cancel", this)),
       m_main(mainWindow), m_dateFields{mskDay, mskMonth, mskYear}, m_timeFields{mskHour, mskMinute,
                                                                                 mskSecond},
       m_current(mskDay) {

@@ -1,5 +1,7 @@
 #include "frmModem.h"
 
+#include "NamedWidget.h"
+
 #include "Framing.h"
 #include "HostSettings.h"
 #include "ShownText.h"
@@ -28,11 +30,6 @@ QString WithoutControlCharacters(const QString& text) {
             clean += c;
     }
     return clean;
-}
-
-template <typename T> T* Named(T* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "CommandLibrary.h"
 #include "FillPanel.h"
 #include "HostSettings.h"
+#include "NamedWidget.h"
 #include "ParameterDescription.h"
 #include "RequestCodes.h"
 #include "RequestQueue.h"
@@ -33,22 +34,8 @@ const QList<qint16> OwnRequests = {Request::ShowDownload,  Request::ClearBuffer,
                                    Request::CloseDownload, Request::StoreData,
                                    Request::DumpAll,       Request::RunDumpAll};
 
-QLabel* NamedLabel(const char* name, const QString& caption, QWidget* parent) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
-QPushButton* NamedButton(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAccessibleName(caption);
-    return button;
-}
-
-QFrame* NamedPanel(const char* name, QWidget* parent) {
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(QLatin1String(name));
+QFrame* NamedPanel(const QString& name, QWidget* parent) {
+    auto* panel = Named(new QFrame(parent), name);
     panel->setFrameShape(QFrame::StyledPanel);
     return panel;
 }
@@ -105,7 +92,6 @@ DownloadForm::DownloadForm(frmMain* mainWindow)
     });
     connect(OKButton, &QPushButton::clicked, this, &DownloadForm::okButton);
     connect(AbortButton, &QPushButton::clicked, this, [this] {
-        m_abort = true;
         if (m_transfer)
             m_transfer->abort();
         AbortButton->setEnabled(false);
@@ -147,9 +133,9 @@ void DownloadForm::buildControls() {
     progress->addStretch();
     progress->addWidget(AbortButton, 0, Qt::AlignHCenter);
 
-    for (const char* name : {"FilesCreatedDataLabel0", "FilesCreatedDataLabel1",
-                             "FilesCreatedDataLabel2", "FilesCreatedDataLabel3"})
-        FilesCreatedDataLabel << NamedLabel(name, {}, FinalPanel);
+    for (int i = 0; i < 4; ++i)
+        FilesCreatedDataLabel << NamedLabel(QString("FilesCreatedDataLabel%1").arg(i), {},
+                                            FinalPanel);
     auto* final = new QGridLayout(FinalPanel);
     final->addWidget(Label1, 0, 0, 1, 2, Qt::AlignHCenter);
     final->addWidget(RecordsHeadingLabel, 1, 0, Qt::AlignRight);
@@ -266,7 +252,6 @@ void DownloadForm::clear_buffer() {
 }
 
 void DownloadForm::close_window() {
-    m_abort = true;
     if (m_transfer)
         m_transfer->abort();
     hide();
@@ -294,7 +279,6 @@ void DownloadForm::showTransferring() {
     FinalPanel->hide();
     DonePanel->setFillPercent(0);
     DoneLabel->clear();
-    m_abort = false;
     AbortButton->setEnabled(true);
     ProgressPanel->show();
     AbortButton->setFocus();

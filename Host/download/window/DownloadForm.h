@@ -42,9 +42,6 @@ public:
     void dump_all();
     void update_buffers();
 
-    bool transferring() const { return m_transfer != nullptr; }
-    const QVector<BufferRecord>& bufferRecords() const { return m_records; }
-
     QLabel* const CurrentBufferLabel;
     QComboBox* const BufferCombo;
     QPushButton* const DownloadButton;
@@ -94,7 +91,5 @@ private:
 
     frmMain* const m_main;
     QVector<BufferRecord> m_records;
-    BufferTransfer* m_transfer = nullptr;
-    // Set by Abort and by close_window between two transfers too.
-    bool m_abort = false;
+    BufferTransfer* m_transfer = nullptr; // while a transfer runs
 };

@@ -1,5 +1,6 @@
 #include "PresetDialogs.h"
 
+#include "NamedWidget.h"
 #include "StatusPollTimer.h"
 
 #include <QComboBox>
@@ -8,31 +9,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-
-QLabel* Label(const char* name, const QString& caption, QWidget* parent) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
-QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    return button;
-}
-
-} // namespace
-
 PresetConfirmForm::PresetConfirmForm(QWidget* parent, const QTimer* statusTimer)
     : QDialog(parent),
-      Label1(Label("Label1", "Are you sure you want to replace the settings preset -", this)),
-      OldNumberLabel(Label("OldNumberLabel", {}, this)),
-      OldNameLabel(Label("OldNameLabel", {}, this)),
-      Label6(Label("Label6", "with the new preset -", this)),
-      NewNumberLabel(Label("NewNumberLabel", {}, this)),
-      NewNameLabel(Label("NewNameLabel", {}, this)), OKButton(Button("OKButton", "OK", this)),
-      CancelButton(Button("CancelButton", "Cancel", this)),
+      Label1(NamedLabel("Label1", "Are you sure you want to replace the settings preset -", this)),
+      OldNumberLabel(NamedLabel("OldNumberLabel", {}, this)),
+      OldNameLabel(NamedLabel("OldNameLabel", {}, this)),
+      Label6(NamedLabel("Label6", "with the new preset -", this)),
+      NewNumberLabel(NamedLabel("NewNumberLabel", {}, this)),
+      NewNameLabel(NamedLabel("NewNameLabel", {}, this)),
+      OKButton(NamedButton("OKButton", "OK", this)),
+      CancelButton(NamedButton("CancelButton", "Cancel", this)),
       ConfirmParmsTimer(new StatusPollTimer(this, statusTimer, PostStatusPollIfIdle, this)) {
     setObjectName("PresetConfirmForm");
     setWindowTitle("Confirm Preset Replace");
@@ -56,10 +42,11 @@ PresetConfirmForm::PresetConfirmForm(QWidget* parent, const QTimer* statusTimer)
 }
 
 ParameterSaveForm::ParameterSaveForm(QWidget* parent, const QTimer* statusTimer)
-    : QDialog(parent), Label1(Label("Label1", "Save to :", this)), SlotCombo(new QComboBox(this)),
-      Label2(Label("Label2", "Save these settings as :", this)), NameText(new QLineEdit(this)),
-      OKButton(Button("OKButton", "OK", this)),
-      CancelButton(Button("CancelButton", "Cancel", this)),
+    : QDialog(parent), Label1(NamedLabel("Label1", "Save to :", this)),
+      SlotCombo(new QComboBox(this)),
+      Label2(NamedLabel("Label2", "Save these settings as :", this)), NameText(new QLineEdit(this)),
+      OKButton(NamedButton("OKButton", "OK", this)),
+      CancelButton(NamedButton("CancelButton", "Cancel", this)),
       SaveParmsTimer(new StatusPollTimer(this, statusTimer, PostStatusPollIfIdle, this)),
       confirmation(new PresetConfirmForm(this, statusTimer)) {
     setObjectName("ParameterSaveForm");

@@ -1,6 +1,7 @@
 #include "frmSettings.h"
 
 #include "MaskedEdit.h"
+#include "NamedWidget.h"
 #include "NumericEntry.h"
 #include "ParameterKeys.h"
 #include "PresetDialogs.h"
@@ -32,15 +33,6 @@ constexpr qint16 Intervals[] = {1, 2, 3, 4, 5, 10, 15, 20, 30, 60};
 constexpr qint16 LeqLengths[] = {1, 2, 4, 8, 10, 20, 30, 60};
 constexpr int UnlistedIntervalPosition = 4; // "5 minutes"
 constexpr qint16 LongestTimeDelay = 15;
-
-template <typename T> T* Named(T* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
-
-QLabel* Label(const char* name, const QString& caption, QWidget* parent) {
-    return Named(new QLabel(caption, parent), QLatin1String(name));
-}
 
 QComboBox* List(const char* name, const QStringList& items, QWidget* parent) {
     auto* list = Named(new QComboBox(parent), QLatin1String(name));
@@ -74,10 +66,6 @@ int ListPosition(const QComboBox* list, int value) {
     return value >= 0 && value < list->count() ? value : 0;
 }
 
-void SelectPosition(QComboBox* list, int position) {
-    list->setCurrentIndex(position);
-}
-
 } // namespace
 
 frmSettings::frmSettings(frmMain* mainWindow)
@@ -94,8 +82,8 @@ frmSettings::frmSettings(frmMain* mainWindow)
       cboAuxiliary(List("cboAuxiliary", {"No", "Yes", "On Trigger"}, this)),
       cboTape(List("cboTape", {"None", "Analogue", "DAT"}, this)),
       cboTapePower(List("cboTapePower", {"+3Vdc", "+4.5Vdc", "+6Vdc", "+9Vdc"}, this)),
-      lblTapePower(Label("lblTapePower", "Power :", this)),
-      cmdUseDefaults(Named(new QPushButton("Use Defaults", this), "cmdUseDefaults")),
+      lblTapePower(NamedLabel("lblTapePower", "Power :", this)),
+      cmdUseDefaults(NamedButton("cmdUseDefaults", "Use Defaults", this)),
       optStart1(Option("optStart1", "The SPL exceeds", this)),
       optStart2(Option("optStart2", "The L", this)),
       optStart3(Option("optStart3", "Remote switch is pressed.", this)),
@@ -108,11 +96,10 @@ frmSettings::frmSettings(frmMain* mainWindow)
       mskLowLevel(Field("mskLowLevel", "###", "Stop level", this)),
       mskSplStop(Field("mskSplStop", "#0", "Stop time", this)),
       mskTimeDelay(Field("mskTimeDelay", "#0", "Stop after minutes", this)),
-      lblStart3(Label("lblStart3", "over one interval exceeds", this)),
+      lblStart3(NamedLabel("lblStart3", "over one interval exceeds", this)),
       chkPolarity(Named(new QCheckBox("Negative Polarity:", this), "chkPolarity")),
-      cmdSave(Named(new QPushButton("Save...", this), "cmdSave")),
-      cmdOK(Named(new QPushButton("OK", this), "cmdOK")),
-      cmdCancel(Named(new QPushButton("Cancel", this), "cmdCancel")),
+      cmdSave(NamedButton("cmdSave", "Save...", this)), cmdOK(NamedButton("cmdOK", "OK", this)),
+      cmdCancel(NamedButton("cmdCancel", "Cancel", this)),
       tmrParameter(
           Named(new StatusPollTimer(this, mainWindow->statusTimer(), PostStatusPollIfIdle, this),
                 "tmrParameter")),
@@ -157,7 +144,7 @@ void frmSettings::buildControls() {
     const auto pair = [this, parameters](int row, const char* labelName, const QString& caption,
                                          const char* name, QList<QToolButton*>& buttons,
                                          const QStringList& captions) {
-        parameters->addWidget(Label(labelName, caption, this), row, 0);
+        parameters->addWidget(NamedLabel(labelName, caption, this), row, 0);
         auto* group = new QButtonGroup(this);
         for (int i = 0; i < 2; ++i) {
             auto* button = Named(new QToolButton(this), QString("%1_%2").arg(name).arg(i));
@@ -172,7 +159,7 @@ void frmSettings::buildControls() {
     };
     pair(0, "lblFWeighting", "Frequency Weighting", "ssrFWeighting", ssrFWeighting, {"C", "A"});
     pair(1, "lblTWeighting", "Time Weighting", "ssrTWeighting", ssrTWeighting, {"Fast", "Slow"});
-    auto* lblInterval = Label("lblInterval", "&Interval", this);
+    auto* lblInterval = NamedLabel("lblInterval", "&Interval", this);
     lblInterval->setBuddy(cboInterval);
     parameters->addWidget(lblInterval, 2, 0);
     parameters->addWidget(cboInterval, 2, 1, 1, 2);
@@ -185,14 +172,14 @@ void frmSettings::buildControls() {
     };
     auto* fraShortLeq = Named(new QGroupBox("Short Term Leq", this), "fraShortLeq");
     auto* leq = new QGridLayout(fraShortLeq);
-    labelled(leq, 0, Label("lblRecord", "Record :", this), cboLeqOption);
-    labelled(leq, 1, Label("lblLeq", "&Length :", this), cboLeq);
+    labelled(leq, 0, NamedLabel("lblRecord", "Record :", this), cboLeqOption);
+    labelled(leq, 1, NamedLabel("lblLeq", "&Length :", this), cboLeq);
     auto* fraAuxiliary = Named(new QGroupBox("Auxiliary Power", this), "fraAuxiliary");
-    labelled(new QGridLayout(fraAuxiliary), 0, Label("lblAuxiliary", "Activate :", this),
+    labelled(new QGridLayout(fraAuxiliary), 0, NamedLabel("lblAuxiliary", "Activate :", this),
              cboAuxiliary);
     auto* fraTape = Named(new QGroupBox("Tape Recorder", this), "fraTape");
     auto* tape = new QGridLayout(fraTape);
-    labelled(tape, 0, Label("lblTape", "Type :", this), cboTape);
+    labelled(tape, 0, NamedLabel("lblTape", "Type :", this), cboTape);
     labelled(tape, 1, lblTapePower, cboTapePower);
 
     auto* fraIndices = Named(new QGroupBox("&Percentile Indices", this), "fraIndices");
@@ -201,7 +188,7 @@ void frmSettings::buildControls() {
         indices->addWidget(field);
     indices->addWidget(cmdUseDefaults);
 
-    auto* lblTitle = Label("lblTitle", "Title of settings :", this);
+    auto* lblTitle = NamedLabel("lblTitle", "Title of settings :", this);
     lblTitle->setBuddy(cboTitle);
     cboTitle->setAccessibleName("Title of settings");
     auto* buttons = new QHBoxLayout;
@@ -236,12 +223,12 @@ QWidget* frmSettings::buildTriggerFrames() {
             grid->addWidget(widget, row, column++);
         m_triggerControls << option << rest;
     };
-    auto* lblStart1 = Label("lblStart1", "dB for", this);
-    auto* lblStart2 = Label("lblStart2", "second(s).", this);
-    auto* lblStart4 = Label("lblStart4", "dB.", this);
-    auto* lblStop1 = Label("lblStop1", "dB for", this);
-    auto* lblStop2 = Label("lblStop2", "second(s).", this);
-    auto* lblStop3 = Label("lblStop3", "minute(s) have elapsed.", this);
+    auto* lblStart1 = NamedLabel("lblStart1", "dB for", this);
+    auto* lblStart2 = NamedLabel("lblStart2", "second(s).", this);
+    auto* lblStart4 = NamedLabel("lblStart4", "dB.", this);
+    auto* lblStop1 = NamedLabel("lblStop1", "dB for", this);
+    auto* lblStop2 = NamedLabel("lblStop2", "second(s).", this);
+    auto* lblStop3 = NamedLabel("lblStop3", "minute(s) have elapsed.", this);
     auto* start = new QGridLayout(fraStart);
     line(start, 0, optStart1, {mskExceedance, lblStart1, mskSplStart, lblStart2});
     line(start, 1, optStart2, {mskLReference, lblStart3, mskLLevel, lblStart4});
@@ -342,10 +329,10 @@ void frmSettings::ShowSet(const ParameterSet& set) {
     m_loading = true;
     ssrFWeighting[set.Frequency ? 1 : 0]->setChecked(true);
     ssrTWeighting[set.TimeWeight ? 1 : 0]->setChecked(true);
-    SelectPosition(cboInterval, PositionOf(Intervals, set.Interval, UnlistedIntervalPosition));
-    SelectPosition(cboAuxiliary, ListPosition(cboAuxiliary, set.Auxiliary));
-    SelectPosition(cboLeqOption, ListPosition(cboLeqOption, set.LeqOption));
-    SelectPosition(cboLeq, PositionOf(LeqLengths, set.LeqLength, 0));
+    cboInterval->setCurrentIndex(PositionOf(Intervals, set.Interval, UnlistedIntervalPosition));
+    cboAuxiliary->setCurrentIndex(ListPosition(cboAuxiliary, set.Auxiliary));
+    cboLeqOption->setCurrentIndex(ListPosition(cboLeqOption, set.LeqOption));
+    cboLeq->setCurrentIndex(PositionOf(LeqLengths, set.LeqLength, 0));
     switch (set.iTriggerStart) {
     case 3:
     case 4:
@@ -370,10 +357,10 @@ void frmSettings::ShowSet(const ParameterSet& set) {
         (set.iTriggerStart < 1 || set.iTriggerStart > 4 ? set.iTriggerStop == 1 : false);
     chkPolarity->setChecked(negative);
     const int tape = set.TapeUse ? set.TapeType + 1 : 0;
-    SelectPosition(cboTape, ListPosition(cboTape, tape));
+    cboTape->setCurrentIndex(ListPosition(cboTape, tape));
     lblTapePower->setEnabled(set.TapeUse);
     cboTapePower->setEnabled(set.TapeUse);
-    SelectPosition(cboTapePower, Clamp(set.TapePower, 0, 3));
+    cboTapePower->setCurrentIndex(Clamp(set.TapePower, 0, 3));
     for (int i = 0; i < mskLn.size(); ++i) {
         const qint16 code = i < set.LIndices.size() ? quint8(set.LIndices.at(i)) : 1;
         mskLn[i]->setText(FormatNumberField(Clamp(code, 1, 99), "#0"));
