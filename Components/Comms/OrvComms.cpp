@@ -14,6 +14,8 @@ constexpr qint32 DialTimeOut = 60000;
 constexpr qint32 HangUpTimeOut = 20000;
 constexpr qint32 DefaultTimeOut = 500;
 constexpr int GuardTimeMs = 1100;
+// Long enough for the line feed after a result line even at 1200 baud.
+constexpr qint32 LineEndTimeOut = 100;
 // The longest a character-by-character send waits for the line to take its
 // characters, for the whole string, whatever TimeOut is.
 constexpr qint64 SendDrainLimitMs = 2000;
@@ -290,6 +292,12 @@ qint16 OrvComms::ConnectToModem(const QByteArray& strInit, const QByteArray& str
             result = 0;
         if (reply.contains("NO CARRIER") || reply.contains("BUSY"))
             result = 3;
+    }
+    if (result == 0) {
+        // The connect line ends in a line feed still on its way; left waiting,
+        // it would be read as the first byte of the logger's first reply.
+        m_timeOut = LineEndTimeOut;
+        AppendFeedback(oFeedBack, ReceiveWithEvents(1));
     }
     m_timeOut = remembered;
     return result;

@@ -110,6 +110,26 @@ private slots:
         QCOMPARE(QByteArray::fromStdString(m.sim.hostBytes()), QByteArray("+++ATH\r"));
     }
 
+    // On a paced line the connect line's line feed arrives after "CONN" was
+    // seen; it must not be left for the logger's first reply.
+    void connectLineEndIsConsumed_data() {
+        QTest::addColumn<int>("outcome");
+        QTest::newRow("connect") << int(Outcome::Connect);
+        QTest::newRow("truncated connect") << int(Outcome::TruncatedConnect);
+    }
+    void connectLineEndIsConsumed() {
+        QFETCH(int, outcome);
+        ModemLink m;
+        m.sim.setBaudRate(1200);
+        QVERIFY(m.setUpModem());
+        m.comms->setBaudRate(1200);
+        m.sim.setDialOutcome("5550100", Outcome(outcome));
+        QCOMPARE(m.comms->ConnectToModem("AT", "5550100", &m.feedback), qint16(0));
+        QTest::qWait(50);
+        QCOMPARE(m.comms->Flush(), QByteArray());
+        QVERIFY(m.text().endsWith("\r\n"));
+    }
+
     // A modem that never answers the dial: 60 s, then "ATH" and result 2.
     void silentModemGivesTwo() {
         ModemLink m;
