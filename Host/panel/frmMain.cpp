@@ -18,7 +18,8 @@
 #include <QMenu>
 #include <QPushButton>
 
-frmMain::frmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(parent) {
+frmMain::frmMain(const QStringList& arguments, WindowLoader loadActivities, QWidget* parent)
+    : QMainWindow(parent) {
     setObjectName("frmMain");
     SPLTimer.setObjectName("SPLTimer");
     buildDisplays();
@@ -89,7 +90,7 @@ frmMain::frmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(pa
                     [this] { return runModemWindow(); }, [this] { return runLinkWindow(); }});
     SetMessageWindowContext(this, &SPLTimer, [this] { main_update(); });
 
-    startUp(arguments);
+    startUp(arguments, loadActivities);
 }
 
 frmMain::~frmMain() {

@@ -27,8 +27,13 @@ class GraphLauncher;
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
+    // Shows one start-up step (its text and percentage) before a window loads.
+    using LoadStep = std::function<void(const QString& text, int percent)>;
+    // Loads the activity windows behind the start-up progress window.
+    using WindowLoader = std::function<void(frmMain&, const LoadStep&)>;
     // arguments: the command line without the program name.
-    explicit frmMain(const QStringList& arguments = {}, QWidget* parent = nullptr);
+    explicit frmMain(const QStringList& arguments = {}, WindowLoader loadActivities = {},
+                     QWidget* parent = nullptr);
     ~frmMain() override;
 
     // Link state (Part of the panel's data, read by other windows).
@@ -107,8 +112,8 @@ private:
                      std::function<void()> handler);
 
     // Start-up and shut-down (frmMain_startup.cpp).
-    void startUp(const QStringList& arguments);
-    void loadWindows();
+    void startUp(const QStringList& arguments, const WindowLoader& loadActivities);
+    void loadWindows(const WindowLoader& loadActivities);
     void readCommsSettings();
     void storePlacement();
     void showHelp();

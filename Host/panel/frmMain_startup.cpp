@@ -36,7 +36,7 @@ constexpr qint32 BaudRates[] = {19200, 9600, 4800, 2400, 1200};
 
 } // namespace
 
-void frmMain::startUp(const QStringList& arguments) {
+void frmMain::startUp(const QStringList& arguments, const WindowLoader& loadActivities) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_version = VersionString();
     setWindowTitle("QN-7X Control Panel " + m_version + " - Orvane Instruments");
@@ -57,7 +57,7 @@ void frmMain::startUp(const QStringList& arguments) {
     BaseYear = 1996;
     ResetQueue();
     InstallPanelNotices();
-    loadWindows();
+    loadWindows(loadActivities);
 
     DegreesLabel->setText(QString(QChar(176)) + "C");
     m_chosenRate = m_updateRate = 4;
@@ -70,7 +70,7 @@ void frmMain::startUp(const QStringList& arguments) {
     QApplication::restoreOverrideCursor();
 }
 
-void frmMain::loadWindows() {
+void frmMain::loadWindows(const WindowLoader& loadActivities) {
     m_progress = new ProgressForm(this);
     m_progress->setWindowTitle("Loading Application...");
     m_progress->show();
@@ -82,6 +82,8 @@ void frmMain::loadWindows() {
     };
     step("Loading confirmation window...", 0);
     ConfirmationDialog();
+    if (loadActivities)
+        loadActivities(*this, step);
     step("Loading modem initialisation window...", 74);
     m_modemWindow = new frmModem(this);
     const ModemNumbers modem = ReadModemNumbers();
