@@ -57,6 +57,8 @@ std::optional<std::string> FaultInjector::shapeReply(char letter, std::string re
     }
     if (!transmits())
         return std::nullopt;
+    if (fault_ == Fault::NoVerdict && (letter == 'S' || letter == 't'))
+        return std::nullopt;
     switch (fault_) {
     case Fault::WrongEcho:
         if (isEchoSetting(letter) && reply.size() == 1 && reply[0] == letter)

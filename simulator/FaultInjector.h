@@ -21,6 +21,7 @@ enum class Fault {
     PoweredDown, // hears nothing and says nothing until woken
     Vanish,      // the port disappears
     Stalled,     // stops reading the line: what the host sends backs up
+    NoVerdict,   // takes a system calibration's value but never gives its verdict
 };
 
 class FaultInjector {

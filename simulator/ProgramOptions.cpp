@@ -14,8 +14,8 @@ const char* const kUsage =
     "--baud N: the logger's line rate; it paces the replies and the logger hears\n"
     "nothing from a host at another rate (0, the default: unpaced, any rate).\n"
     "Faults: none, silent, late, wrong-echo, corrupt, drop-byte, stop-mid-transfer,\n"
-    "powered-down, vanish, stalled. stop-mid-transfer, and powered-down and vanish\n"
-    "with a PARAM, strike after PARAM download blocks.\n"
+    "powered-down, vanish, stalled, no-verdict. stop-mid-transfer, and powered-down\n"
+    "and vanish with a PARAM, strike after PARAM download blocks.\n"
     "Dial outcomes (--modem), for one number or every other: connect, busy,\n"
     "no-carrier, silent, ring, ok-then-connect, no-dialtone, error,\n"
     "truncated-connect.\n"
@@ -24,7 +24,7 @@ const char* const kUsage =
 
 namespace {
 
-const std::array<std::pair<const char*, Fault>, 10> kFaultNames{{
+const std::array<std::pair<const char*, Fault>, 11> kFaultNames{{
     {"none", Fault::None},
     {"silent", Fault::Silent},
     {"late", Fault::Late},
@@ -35,6 +35,7 @@ const std::array<std::pair<const char*, Fault>, 10> kFaultNames{{
     {"powereddown", Fault::PoweredDown},
     {"vanish", Fault::Vanish},
     {"stalled", Fault::Stalled},
+    {"noverdict", Fault::NoVerdict},
 }};
 
 const std::array<std::pair<const char*, DialOutcome>, 9> kDialOutcomeNames{{

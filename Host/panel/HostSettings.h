@@ -13,6 +13,8 @@ constexpr auto Modem = "Modem";
 constexpr auto Confirm = "Confirm";
 constexpr auto SettingCurrent = "SettingCurrent";
 constexpr auto Download = "Download";
+constexpr auto SysCal = "SysCal";   // system calibration, also the factory one
+constexpr auto TempCal = "TempCal"; // temperature calibration
 
 // Keys, by section.
 namespace Key {
@@ -34,6 +36,7 @@ constexpr auto Notify = "Notify";
 constexpr auto CommsNotice = "Comms";
 constexpr auto Frequency = "Frequency"; // SettingCurrent and the presets
 constexpr auto Path = "Path";           // Download: the folder of the last data files
+constexpr auto Reference = "Reference"; // SysCal, TempCal: the value last calibrated against
 } // namespace Key
 
 QString Read(const QString& section, const QString& key, const QString& defaultValue);

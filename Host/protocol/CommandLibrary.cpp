@@ -28,6 +28,32 @@ private:
     qint32 m_saved;
 };
 
+// A verdict that never came is reported once the exchange is over, so that
+// the status behind the notice keeps polling.
+Logger::CalibrationVerdict Calibration(const QByteArray& letter, const QString& name, qint16 tenths,
+                                       Logger::CalibrationPoll poll) {
+    const auto verdict = [&] {
+        ExchangeScope exchange;
+        SendCommand(letter);
+        SendData(SignedWordToBytes(tenths)); // not examined: the verdict tells
+        // The logger measures for a while before it answers; one that never
+        // does must not hold the program for good.
+        TimeOutScope wait(poll.askWait);
+        for (int ask = 0; ask < poll.asks; ++ask) {
+            if (!RequestReply(1))
+                continue;
+            if (ReplyBuffer == "T")
+                return Logger::CalibrationVerdict::Passed;
+            if (ReplyBuffer == "t")
+                return Logger::CalibrationVerdict::Failed;
+        }
+        return Logger::CalibrationVerdict::Silent;
+    }();
+    if (verdict == Logger::CalibrationVerdict::Silent)
+        ReportCommsFailure(name);
+    return verdict;
+}
+
 } // namespace
 
 namespace Logger {
@@ -207,6 +233,18 @@ void ClearOverload() {
 
 void Unlink() {
     CommandOnly("n");
+}
+
+CalibrationVerdict CalibrateSystem(qint16 tenths, CalibrationPoll poll) {
+    return Calibration("S", "System calibration", tenths, poll);
+}
+
+CalibrationVerdict CalibrateFactory(qint16 tenths, CalibrationPoll poll) {
+    return Calibration("t", "Factory calibration", tenths, poll);
+}
+
+bool CalibrateTemperature(qint16 tenths) {
+    return SettingTransaction("K", SignedWordToBytes(tenths), 1);
 }
 
 LastResults GetLastResults() {

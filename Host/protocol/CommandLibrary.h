@@ -48,6 +48,19 @@ bool SetLoggerBaudRate(qint32 baudRate);   // "U": true when the data block went
 void ClearOverload();                      // "v"
 void Unlink();                             // "n"
 
+// The logger's verdict on a calibration against a reference tone.
+enum class CalibrationVerdict { Passed, Failed, Silent };
+// How the verdict is waited for: each ask waits askWait milliseconds, and a
+// logger that has not answered after all the asks counts as silent.
+struct CalibrationPoll {
+    qint32 askWait = 5000;
+    int asks = 6;
+};
+CalibrationVerdict CalibrateSystem(qint16 tenths, CalibrationPoll poll = {});  // "S"
+CalibrationVerdict CalibrateFactory(qint16 tenths, CalibrationPoll poll = {}); // "t"
+// "K": true when the logger answered (its answer is not examined).
+bool CalibrateTemperature(qint16 tenths);
+
 struct LastResults {
     enum Status { Failed, NoData, Available } status = Failed;
     QByteArray record; // the 34-byte results record when available

@@ -18,8 +18,10 @@ void MaskedEdit::setPattern(const QString& pattern) {
     m_pattern = pattern;
     const int width = int(pattern.size());
     setMaxLength(width);
+    // A pattern with a decimal point admits one point among the digits.
     m_validator->setRegularExpression(
-        QRegularExpression(QStringLiteral("[0-9 ]{0,%1}").arg(width)));
+        QRegularExpression(pattern.contains(u'.') ? QStringLiteral("[0-9 ]*\\.?[0-9]*")
+                                                  : QStringLiteral("[0-9 ]{0,%1}").arg(width)));
     setMaximumWidth(fontMetrics().horizontalAdvance(QString(width + 2, u'0')) + 12);
 }
 

@@ -4,8 +4,9 @@
 
 class QRegularExpressionValidator;
 
-// A numeric entry field with a display pattern ("###", "#0", "00", "##"):
-// only digits and blanks up to the pattern's width can be typed. Its text as
+// A numeric entry field with a display pattern ("###", "#0", "00", "##",
+// "#00.0"): only digits and blanks (and one point where the pattern has one)
+// up to the pattern's width can be typed. Its text as
 // shown is Text(); without the blanks that pad it, ClipText().
 class MaskedEdit : public QLineEdit {
     Q_OBJECT
