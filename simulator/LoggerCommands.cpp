@@ -99,7 +99,7 @@ std::deque<Reply> LoggerCommands::run(char letter, const std::vector<std::string
     case 'C':
         return ack('C', model_.clearLastBuffer());
     case 's':
-        return one(wordBytes(model_.level()));
+        return one(wordBytes(model_.takeSplReading()));
     case 'z':
         return one(wordBytes(model_.rawLevel()));
     case '1':

@@ -74,6 +74,21 @@ void LoggerModel::setLevelLocked(int tenths) {
 int LoggerModel::level() const {
     return status().level;
 }
+
+void LoggerModel::queueSplReadings(std::vector<int> tenths) {
+    std::lock_guard lock(mutex_);
+    splReadings_.assign(tenths.begin(), tenths.end());
+}
+
+int LoggerModel::takeSplReading() {
+    std::lock_guard lock(mutex_);
+    if (splReadings_.empty())
+        return level_;
+    const int reading = splReadings_.front();
+    splReadings_.pop_front();
+    return reading;
+}
+
 int LoggerModel::rawLevel() const {
     return status().rawLevel;
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -52,6 +53,11 @@ public:
     // the overload flag, which stays until clearOverload().
     void setLevel(int tenths);
     int level() const;
+    // Readings that "Get SPL" hands out one by one before the steady level
+    // again, as a changing tone gives them; a negative one goes out as the
+    // missing-value word of a failed reading.
+    void queueSplReadings(std::vector<int> tenths);
+    int takeSplReading();
     int rawLevel() const; // before the system calibration's correction
     void setOverload(bool on);
     bool overload() const;
@@ -150,6 +156,7 @@ private:
 
     mutable std::mutex mutex_;
     int level_ = 450;
+    std::deque<int> splReadings_;
     int calibrationOffset_ = 0;
     bool overload_ = false;
     int battery_ = 124;
