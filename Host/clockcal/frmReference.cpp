@@ -1,6 +1,7 @@
 #include "frmReference.h"
 
 #include "CommandLibrary.h"
+#include "EventWait.h"
 #include "ExchangeGuard.h"
 #include "FillPanel.h"
 #include "NamedWidget.h"
@@ -9,7 +10,6 @@
 #include "frmMain.h"
 
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QPointer>
@@ -135,12 +135,6 @@ void frmReference::showResult() {
     lblLevel->setText(ReferenceLevelText(level));
 }
 
-void frmReference::wait(int milliseconds) {
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 void frmReference::GetReference() {
     showMeasuring();
     const bool cancelAllowed = cmdCancel->isEnabled();
@@ -154,7 +148,7 @@ void frmReference::GetReference() {
         pnlDone->setFillPercent(i * 100 / Readings);
         pnlDone->repaint();
         readings << Logger::GetSpl();
-        wait(ReadingGap);
+        WaitWithEvents(ReadingGap);
         if (!alive)
             return;
         // A window hidden meanwhile (the link dropped) needs no more readings.

@@ -61,7 +61,6 @@ private:
     void showResult();
     void answer(qint16 choice);
     void poll();
-    void wait(int milliseconds);
 
     frmMain* const m_main;
     StatusPollTimer* const m_pollTimer;

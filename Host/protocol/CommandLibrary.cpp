@@ -11,6 +11,7 @@ qint16 CurrentTimeWeighting = -1;
 namespace {
 
 constexpr qint32 StopLoggingTimeOut = 5000;
+constexpr qint32 StartLoggingTimeOut = 15000;
 
 qint16 WeightingCode(qint16 code) {
     return code == 1 ? 1 : 0;
@@ -195,6 +196,12 @@ QByteArray ReadBlock() {
 bool SendPostReference(qint16 tenths) {
     // "Not taken" travels as FF FF, the same bits as -1.
     return SettingTransaction("p", SignedWordToBytes(tenths), 1);
+}
+
+bool StartLogging(const QByteArray& setupBlock) {
+    // The logger takes a while to set a run up before it answers.
+    TimeOutScope wait(StartLoggingTimeOut);
+    return SettingTransaction("Q", setupBlock, 1);
 }
 
 bool StopLogging() {

@@ -41,6 +41,8 @@ qint16 InitialiseDownload(qint16 buffer);  // "#": number of blocks, -1 on failu
 QByteArray ReadBlock();                    // "$": the next 34-byte block, empty on failure
 bool SendPostReference(qint16 tenths);     // "p": -1 = not taken
 bool StopLogging();                        // "q"
+// "Q" and the 99-byte set-up block; whether the logger answered.
+bool StartLogging(const QByteArray& setupBlock);
 qint16 GetLoggingMode();                   // "h": 0 to 3, -1 on failure
 bool ResetLogger();                        // "g"
 bool SwitchBuffers();                      // "X"

@@ -1,10 +1,15 @@
 #include "ActivityWindows.h"
 
 #include "DownloadForm.h"
+#include "LoggingForm.h"
 #include "RequestQueue.h"
+#include "SysCalForm.h"
 #include "WindowPlacement.h"
 #include "frmClock.h"
+#include "frmDetails.h"
 #include "frmMain.h"
+#include "frmReference.h"
+#include "frmResults.h"
 #include "frmSettings.h"
 
 void CreateActivityWindows(frmMain& mainWindow, const frmMain::LoadStep& step) {
@@ -15,14 +20,38 @@ void CreateActivityWindows(frmMain& mainWindow, const frmMain::LoadStep& step) {
     auto* download = new DownloadForm(&mainWindow);
     announce("Loading set clock window...", 12);
     auto* clock = new frmClock(&mainWindow);
+    announce("Loading system calibration window...", 24);
+    auto* calibration = new SysCalForm(&mainWindow);
     announce("Loading parameter window...", 36);
     auto* parameters = new frmSettings(&mainWindow);
+    announce("Loading logging window...", 50);
+    auto* logging = new LoggingForm(&mainWindow, parameters);
+    announce("Loading measurement reference window...", 62);
+    auto* reference = new frmReference(&mainWindow);
+    logging->setReferenceWindow(reference);
+    new frmDetails(&mainWindow); // opened through its own request
+    auto* results = new frmResults(&mainWindow);
+    logging->updateBuffers = [download] { download->update_buffers(); };
     frmMain::Activities activities;
-    activities.updateBuffers = [download] { download->update_buffers(); };
+    activities.updateBuffers = logging->updateBuffers;
+    activities.openLogging = [logging, &mainWindow] {
+        mainWindow.EnableInterface(false);
+        logging->adjustSize();
+        PlaceCentred(logging, &mainWindow);
+        ParkWindow([logging] { logging->show(); });
+    };
+    activities.stopLogging = [logging] { logging->StopLogging(); };
     activities.openClock = [clock, &mainWindow] {
         clock->InitialiseOjects(mainWindow.loggerClock());
         PlaceCentred(clock, &mainWindow);
         ParkWindow([clock] { clock->show(); });
+    };
+    activities.openCalibration = [calibration] { calibration->open(SysCalForm::SystemMode); };
+    activities.calibrateTemperature = [calibration] {
+        calibration->open(SysCalForm::TemperatureMode);
+    };
+    activities.showLastResults = [results](const QByteArray& record) {
+        results->ShowResults(record);
     };
     activities.refreshCurrentSettings = [parameters] { parameters->reloadCurrentSet(); };
     mainWindow.setActivities(activities);

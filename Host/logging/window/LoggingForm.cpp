@@ -1,0 +1,291 @@
+#include "LoggingForm.h"
+
+#include "CommandLibrary.h"
+#include "MaskedEdit.h"
+#include "NamedWidget.h"
+#include "Presets.h"
+#include "RequestCodes.h"
+#include "RequestQueue.h"
+#include "StatusPollTimer.h"
+#include "WindowPlacement.h"
+#include "frmMain.h"
+#include "frmMessage.h"
+#include "frmReference.h"
+#include "frmSettings.h"
+#include "frmSummary.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScopeGuard>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int PresetLineWidth = 40;
+
+QComboBox* List(const char* name, const QStringList& items, const QString& spoken,
+                QWidget* parent) {
+    auto* list = Named(new QComboBox(parent), QLatin1String(name));
+    list->addItems(items);
+    list->setAccessibleName(spoken);
+    return list;
+}
+
+// The current set in words, for a set that is no preset.
+QString CustomSetText(const ParameterSet& set) {
+    return " <Custom Settings> " + QString::number(set.Interval) + " minute intervals, " +
+           (set.Frequency ? "A weighted, " : "C weighted, ") +
+           (set.TimeWeight ? "slow time. " : "fast time. ");
+}
+
+} // namespace
+
+LoggingForm::LoggingForm(frmMain* mainWindow, frmSettings* settings)
+    : QDialog(mainWindow),
+      ParameterLabel(NamedLabel("ParameterLabel", "Parameter Settings :", this)),
+      ParameterCombo(List("ParameterCombo", {}, "Parameter Settings", this)),
+      ParameterDataLabel(NamedLabel("ParameterDataLabel", QString(), this)),
+      ParameterChangeButton(NamedButton("ParameterChangeButton", "Change...", this)),
+      TitleLabel(NamedLabel("TitleLabel", "Measurement Title :", this)),
+      TitleMask(Named(new QLineEdit(this), "TitleMask")),
+      MasterTimerFrame(Named(new QGroupBox("Master Timer", this), "MasterTimerFrame")),
+      MasterTimerCombo(
+          List("MasterTimerCombo",
+               {"No Timer", "Hourly Repeat", "Daily Repeat", "Weekly Repeat", "One Shot"},
+               "Master Timer", MasterTimerFrame)),
+      MasterTimerPanels(Named(new QStackedWidget(MasterTimerFrame), "MasterTimerPanels")),
+      SubTimerFrame(Named(new QGroupBox("Sub Timer", this), "SubTimerFrame")),
+      SubTimerLabel(NamedLabel("SubTimerLabel", "Timing Mode :", SubTimerFrame)),
+      SubTimerCombo(List("SubTimerCombo",
+                         {"No Timer", "Hourly Repeat", "Daily Repeat", "Weekly Repeat"},
+                         "Sub Timer Timing Mode", SubTimerFrame)),
+      SubTimerPanels(Named(new QStackedWidget(SubTimerFrame), "SubTimerPanels")),
+      LoggingButton(NamedButton("LoggingButton", "Proceed", this)),
+      CancelButton(NamedButton("CancelButton", "Cancel", this)),
+      LoggingTimer(
+          Named(new StatusPollTimer(this, mainWindow->statusTimer(), PostStatusPollIfIdle, this),
+                "LoggingTimer")),
+      m_main(mainWindow), m_settings(settings), m_summary(new frmSummary(mainWindow, this)) {
+    setObjectName("LoggingForm");
+    setWindowTitle("Start Logging...");
+    setWindowModality(Qt::ApplicationModal);
+    ParameterLabel->setBuddy(ParameterCombo);
+    TitleLabel->setBuddy(TitleMask);
+    SubTimerLabel->setBuddy(SubTimerCombo);
+    TitleMask->setMaxLength(TitleLength);
+    TitleMask->setAccessibleName("Measurement Title");
+    ParameterDataLabel->hide();
+    buildRepeatPanels(0, MasterTimerPanels);
+    buildOneShotPanel();
+    buildRepeatPanels(1, SubTimerPanels);
+    buildLayout();
+    loadTimerDefaults();
+    masterKindChanged(0);
+    subKindChanged(0);
+    connect(MasterTimerCombo, &QComboBox::currentIndexChanged, this,
+            &LoggingForm::masterKindChanged);
+    connect(SubTimerCombo, &QComboBox::currentIndexChanged, this, &LoggingForm::subKindChanged);
+    connect(ParameterChangeButton, &QPushButton::clicked, this, &LoggingForm::openParameterEditor);
+    connect(LoggingButton, &QPushButton::clicked, this, [this] {
+        setControlsEnabled(false);
+        PostRequest(Request::ProceedCheck);
+    });
+    connect(CancelButton, &QPushButton::clicked, this, [this] {
+        setControlsEnabled(false);
+        PostRequest(Request::CloseLogging);
+    });
+    // The editor may have changed the presets or the current set.
+    m_settings->installEventFilter(this);
+    logging_init_objects();
+    RegisterRequest(Request::LoggingInit, [this](qint16) { logging_init_objects(); });
+    RegisterRequest(Request::CloseLogging, [this](qint16) { CloseWindow(); });
+    RegisterRequest(Request::ProceedCheck, [this](qint16) { ProceedCheck(); });
+    m_main->registerChildWindow(this);
+}
+
+LoggingForm::~LoggingForm() {
+    for (qint16 code : {Request::LoggingInit, Request::CloseLogging, Request::ProceedCheck})
+        RegisterRequest(code, nullptr);
+}
+
+void LoggingForm::setReferenceWindow(frmReference* reference) {
+    m_reference = reference;
+    m_summary->setReferenceWindow(reference);
+}
+
+void LoggingForm::buildLayout() {
+    auto* parameters = new QHBoxLayout;
+    parameters->addWidget(ParameterLabel);
+    parameters->addWidget(ParameterCombo, 1);
+    parameters->addWidget(ParameterDataLabel, 1);
+    parameters->addWidget(ParameterChangeButton);
+    auto* title = new QHBoxLayout;
+    title->addWidget(TitleLabel);
+    title->addWidget(TitleMask, 1);
+
+    auto* master = new QVBoxLayout(MasterTimerFrame);
+    master->addWidget(MasterTimerCombo);
+    master->addWidget(MasterTimerPanels);
+    auto* subKind = new QHBoxLayout;
+    subKind->addWidget(SubTimerLabel);
+    subKind->addWidget(SubTimerCombo, 1);
+    auto* sub = new QVBoxLayout(SubTimerFrame);
+    sub->addLayout(subKind);
+    sub->addWidget(SubTimerPanels);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(LoggingButton);
+    buttons->addWidget(CancelButton);
+    LoggingButton->setDefault(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(parameters);
+    layout->addLayout(title);
+    auto* timers = new QHBoxLayout;
+    timers->addWidget(MasterTimerFrame);
+    timers->addWidget(SubTimerFrame);
+    layout->addLayout(timers);
+    layout->addLayout(buttons);
+}
+
+void LoggingForm::setControlsEnabled(bool enabled) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{LoggingButton, CancelButton, ParameterChangeButton,
+                                         ParameterCombo, TitleMask, MasterTimerFrame})
+        control->setEnabled(enabled);
+    // The sub timer is only there beside a master timer.
+    SubTimerFrame->setEnabled(enabled && MasterTimerCombo->currentIndex() != 0);
+}
+
+void LoggingForm::logging_init_objects() {
+    ParameterCombo->clear();
+    ParameterCombo->addItems(PresetListLines(m_settings->presets.table, PresetLineWidth));
+    ParameterCombo->setCurrentIndex(0);
+}
+
+void LoggingForm::describeParameters() {
+    const Presets& presets = m_settings->presets;
+    ParameterCombo->clear();
+    ParameterCombo->addItems(PresetListLines(presets.table, PresetLineWidth));
+    ParameterCombo->setCurrentIndex(
+        presets.index >= 0 && presets.index < PresetCount ? presets.index : -1);
+    const bool custom = ParameterCombo->currentIndex() < 0;
+    ParameterCombo->setVisible(!custom);
+    ParameterDataLabel->setVisible(custom);
+    ParameterDataLabel->setText(custom ? CustomSetText(presets.current) : QString());
+    ParameterLabel->setBuddy(custom ? static_cast<QWidget*>(ParameterChangeButton)
+                                    : ParameterCombo);
+}
+
+void LoggingForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    describeParameters();
+}
+
+bool LoggingForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_settings && event->type() == QEvent::Hide && isVisible())
+        describeParameters();
+    return QDialog::eventFilter(watched, event);
+}
+
+void LoggingForm::openParameterEditor() {
+    m_settings->selectedPreset = m_settings->presets.index;
+    m_settings->adjustSize();
+    PlaceCentred(m_settings, this);
+    ParkWindow([settings = m_settings] { settings->show(); });
+}
+
+void LoggingForm::timerError(const QString& title, const QString& message) {
+    ShowMessage(message, 0, title);
+}
+
+void LoggingForm::ProceedCheck() {
+    // Every way out leaves the window usable again.
+    const auto finished = qScopeGuard([this] { setControlsEnabled(true); });
+    const TimerKind masterKind = TimerKind(MasterTimerCombo->currentIndex());
+    const TimerKind subKind = TimerKind(SubTimerCombo->currentIndex());
+    if (!TimersAreCompatible(masterKind, subKind))
+        return timerError("Timer Error", "Invalid timer combination.");
+    if (!TimerIsValid(masterKind, 0))
+        return timerError("Timer Error", "Invalid master timer information.");
+    if (!TimerIsValid(subKind, 1))
+        return timerError("Timer Error!", "Invalid sub timer information.");
+
+    setup = LoggingSetup{};
+    setup.master = BuildTimer(masterKind, 0);
+    setup.sub = BuildTimer(subKind, 1);
+    Presets& presets = m_settings->presets;
+    const int line = ParameterCombo->currentIndex();
+    if (line >= 0 && line < PresetCount) {
+        setup.parameters = presets.table.at(line);
+        presets.index = qint16(line);
+    } else {
+        setup.parameters = presets.current;
+    }
+    setup.title = TitleMask->text();
+
+    const LoggerDateTime clock = Logger::GetDateTime();
+    const bool timed = masterKind != TimerKind::None || subKind != TimerKind::None;
+    // Without the logger's time a timed run cannot be checked: nothing is sent.
+    if (timed && !IsValidDateTime(clock))
+        return;
+    if (!WillRecord(setup.master, setup.sub, clock))
+        return timerError("Timer Error!",
+                          "If these settings are used,\rthen you will not get any data!");
+
+    PlaceCentred(m_summary, this);
+    m_summary->showSetup(setup, m_main->freeMemory(), m_main->battery());
+    hide();
+    ParkWindow([summary = m_summary] { summary->show(); });
+}
+
+void LoggingForm::CloseWindow() {
+    if (do_cancel("Are you sure you want to discard the changes you have made?",
+                  "Cancel start logging..."))
+        hide();
+    setControlsEnabled(true);
+    m_main->EnableInterface(true);
+}
+
+void LoggingForm::StopLogging() {
+    if (!Logger::StopLogging()) {
+        // A stop the logger did not answer is believed only once the mode says so.
+        const qint16 mode = Logger::GetLoggingMode();
+        if (mode != 0) {
+            ShowMessage("The logger did not confirm the end of logging.\rCheck the link to the "
+                        "logger, then try again.",
+                        0, "Logging not stopped");
+            if (mode > 0)
+                m_main->main_set_logging_objects(mode);
+            return;
+        }
+    }
+    ShowMessage("Logging has been terminated.\r\rPlease attach a reference signal to the\r"
+                "microphone for the post-measurement reference.\r\rClick OK to continue...",
+                0, "Logging stopped");
+    PlaceCentred(m_reference, m_main);
+    m_reference->setPostMeasurement(true);
+    m_reference->runModal();
+    m_reference->setPostMeasurement(false);
+    Logger::SendPostReference(qint16(ReferenceLevelWord(m_reference->level)));
+    m_main->main_set_logging_objects(0);
+    if (updateBuffers)
+        updateBuffers();
+}
+
+void LoggingForm::reject() {
+    if (CancelButton->isEnabled())
+        CancelButton->click();
+}
+
+void LoggingForm::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    reject();
+}

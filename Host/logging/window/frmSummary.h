@@ -1,0 +1,52 @@
+#pragma once
+
+#include "LoggingSetup.h"
+
+#include <QDialog>
+
+class LoggingForm;
+class QFrame;
+class QLabel;
+class QPushButton;
+class StatusPollTimer;
+class frmMain;
+class frmReference;
+
+// "Logging Settings Summary": the run about to start in words, with the
+// estimated logger life; OK goes on to the reference reading and the start.
+class frmSummary : public QDialog {
+    Q_OBJECT
+public:
+    frmSummary(frmMain* mainWindow, LoggingForm* logging);
+    void setReferenceWindow(frmReference* reference) { m_reference = reference; }
+    ~frmSummary() override;
+
+    // Fills the labels from the set-up; freeMemory in bytes, battery in
+    // tenths of a volt, as the control panel holds them.
+    void showSetup(const LoggingSetup& setup, qint32 freeMemory, qint16 battery);
+    // The reference reading before logging, then the start.
+    void GetPreReference();
+    // Sends the set-up with "Q".
+    void Go();
+
+    QFrame* const pnlSummary;
+    QLabel* const lblReference;
+    QLabel* const lblLife;
+    QLabel* const lblLimitedBy;
+    QLabel* const lblOK;
+    QLabel* const lblCancel;
+    QPushButton* const cmdOK;
+    QPushButton* const cmdCancel;
+    StatusPollTimer* const tmrSummary;
+
+public slots:
+    void reject() override; // Escape and the close box go back to the logging window
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    frmMain* const m_main;
+    LoggingForm* const m_logging;
+    frmReference* m_reference = nullptr;
+};

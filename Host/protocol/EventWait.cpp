@@ -1,0 +1,10 @@
+#include "EventWait.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+void WaitWithEvents(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}

@@ -1,0 +1,207 @@
+// A logging run as an operator starts and stops it from the control panel,
+// against the simulated logger: the checks of Proceed, the summary, both
+// reference readings and the bytes the logger is sent.
+#include "ActivityWindows.h"
+#include "CommandLibrary.h"
+#include "LoggingForm.h"
+#include "MaskedEdit.h"
+#include "PanelFixture.h"
+#include "frmReference.h"
+#include "frmSettings.h"
+#include "frmSummary.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace {
+
+// Accepts (or cancels) the reference window once its reading is shown.
+class ReferenceAnswerer : public QObject {
+public:
+    ReferenceAnswerer(frmReference* window, bool accept) : m_window(window), m_accept(accept) {
+        connect(&m_poll, &QTimer::timeout, this, [this] {
+            if (m_window->isVisible() && m_window->cmdOK->isEnabled())
+                (m_accept ? m_window->cmdOK : m_window->cmdCancel)->click();
+        });
+        m_poll.start(20);
+    }
+
+private:
+    frmReference* m_window;
+    bool m_accept;
+    QTimer m_poll;
+};
+
+void SetField(MaskedEdit* field, int value) {
+    field->setText(QString::number(value));
+}
+
+} // namespace
+
+class TestLogging : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<PanelFixture> m_fixture;
+    LoggingForm* m_logging = nullptr;
+    frmSummary* m_summary = nullptr;
+    frmReference* m_reference = nullptr;
+
+    void openLogging() {
+        m_fixture->button("LoggingButton")->click();
+        QTRY_VERIFY(m_logging->isVisible());
+    }
+    bool sent(const std::string& bytes) const {
+        return m_fixture->wire().find(bytes) != std::string::npos;
+    }
+
+private slots:
+    void init() {
+        m_fixture = std::make_unique<PanelFixture>();
+        QVERIFY(m_fixture->start());
+        CreateActivityWindows(*m_fixture->panel);
+        m_logging = m_fixture->panel->findChild<LoggingForm*>();
+        m_summary = m_fixture->panel->findChild<frmSummary*>();
+        m_reference = m_fixture->panel->findChild<frmReference*>();
+        QVERIFY(m_logging && m_summary && m_reference);
+        m_fixture->sim.model().setLevel(940);
+        QVERIFY(m_fixture->link());
+    }
+    void cleanup() {
+        m_fixture.reset();
+        QSettings store = PanelFixture::store();
+        store.clear();
+    }
+
+    void wholeRunSendsTheSetupAndBothReferences() {
+        openLogging();
+        m_logging->TitleMask->setText("Site A");
+        m_logging->LoggingButton->click();
+        QTRY_VERIFY(m_summary->isVisible());
+        QVERIFY(!m_summary->lblLife->text().isEmpty());
+        m_fixture->sim.clearHostBytes();
+        {
+            ReferenceAnswerer accept(m_reference, true);
+            m_summary->cmdOK->click();
+            QTRY_COMPARE(m_fixture->panel->loggingMode(), qint16(1));
+        }
+        LoggingSetup expected;
+        expected.title = "Site A";
+        expected.preReference = 940;
+        QVERIFY(sent("\x01Q"));
+        QVERIFY(sent("\x03" + SetupBlock(expected).toStdString()));
+
+        MessageAnswerer answers({MessageAnswerer::Answer::Confirm});
+        ReferenceAnswerer accept(m_reference, true);
+        m_fixture->button("LoggingButton")->click();
+        QTRY_COMPARE(m_fixture->panel->loggingMode(), qint16(0));
+        QTRY_VERIFY(sent("\x01p"));
+        QCOMPARE(answers.seen.size(), 2);
+        QCOMPARE(answers.seen.at(1).title, QStringLiteral("Logging stopped"));
+        QVERIFY(!m_reference->cmdCancel->isHidden());
+        const BufferRecord record = ProgramRead(0);
+        QCOMPARE(record.preReference, qint16(940));
+        QCOMPARE(record.postReference, qint16(940));
+    }
+
+    void proceedChecks_data() {
+        QTest::addColumn<int>("master");
+        QTest::addColumn<int>("sub");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("daily inside hourly") << 1 << 2 << "Timer Error"
+                                             << "Invalid timer combination.";
+        QTest::newRow("daily inside daily") << 2 << 2 << "Timer Error"
+                                            << "Invalid timer combination.";
+        QTest::newRow("hourly 30 to 30") << 1 << 0 << "Timer Error"
+                                         << "Invalid master timer information.";
+        QTest::newRow("sub hourly 30 to 30") << 2 << 1 << "Timer Error!"
+                                             << "Invalid sub timer information.";
+        QTest::newRow("one shot in the past")
+            << 4 << 0 << "Timer Error!"
+            << "If these settings are used,\nthen you will not get any data!";
+    }
+    void proceedChecks() {
+        QFETCH(int, master);
+        QFETCH(int, sub);
+        m_fixture->sim.model().setClock({2004, 3, 3, 12, 0, 0});
+        openLogging();
+        m_logging->MasterTimerCombo->setCurrentIndex(master);
+        m_logging->SubTimerCombo->setCurrentIndex(sub);
+        for (int item = 0; item < 2; ++item) {
+            SetField(m_logging->HourlyStartMinuteMask[item], 30);
+            SetField(m_logging->HourlyEndMinuteMask[item], 30);
+            SetField(m_logging->OneDayMask[item], item + 1);
+            SetField(m_logging->OneMonthMask[item], 3);
+            SetField(m_logging->OneYearMask[item], 2004);
+        }
+        m_fixture->sim.clearHostBytes();
+        MessageAnswerer answers;
+        m_logging->LoggingButton->click();
+        QTRY_COMPARE(answers.seen.size(), 1);
+        QTEST(answers.seen.at(0).title, "title");
+        QTEST(answers.seen.at(0).text, "text");
+        QVERIFY(!sent("\x01Q"));
+        QVERIFY(m_logging->isVisible());
+        QTRY_VERIFY(m_logging->LoggingButton->isEnabled());
+    }
+
+    // Without the logger's time a timed run cannot be checked: nothing is
+    // sent, and the window can be used again.
+    void failedClockReadStopsATimedStart() {
+        openLogging();
+        m_logging->MasterTimerCombo->setCurrentIndex(2);
+        MessageAnswerer notices; // the comms notice, when it is on
+        m_fixture->sim.setFault(sim::Fault::Silent);
+        m_logging->LoggingButton->click();
+        QTRY_VERIFY(m_logging->LoggingButton->isEnabled());
+        QVERIFY(!m_summary->isVisible());
+        QVERIFY(!sent("\x01Q"));
+    }
+
+    // The day follows its month, so no impossible date goes to the logger.
+    void oneShotDayFollowsItsMonth() {
+        openLogging();
+        m_logging->MasterTimerCombo->setCurrentIndex(4);
+        QApplication::setActiveWindow(m_logging);
+        SetField(m_logging->OneYearMask[1], 2003);
+        MaskedEdit* month = m_logging->OneMonthMask[1];
+        month->setFocus();
+        month->selectAll();
+        QTest::keyClicks(month, "2");
+        QTest::keyClick(month, Qt::Key_Tab);
+        QCOMPARE(m_logging->OneDayMask[1]->Text().trimmed(), QStringLiteral("28"));
+        const TimerSpec timer = m_logging->BuildTimer(TimerKind::OneShot, 0);
+        QCOMPARE(timer.end.day, qint16(28));
+    }
+
+    void customSetIsDescribed() {
+        m_fixture->panel->findChild<frmSettings*>()->presets.index = -1;
+        openLogging();
+        QVERIFY(m_logging->ParameterCombo->isHidden());
+        QCOMPARE(m_logging->ParameterDataLabel->text(),
+                 QStringLiteral(" <Custom Settings> 15 minute intervals, A weighted, fast time. "));
+    }
+
+    // A stop the logger never answered is not reported as done, and no
+    // post-reference is sent into a run that may still be going.
+    void unansweredStopIsNotReported() {
+        QVERIFY(m_fixture->sim.model().startLogging(SetupBlock(LoggingSetup{}).toStdString()));
+        m_fixture->panel->main_get_status();
+        QCOMPARE(m_fixture->panel->loggingMode(), qint16(1));
+        MessageAnswerer answers({MessageAnswerer::Answer::Confirm});
+        m_fixture->sim.setFault(sim::Fault::Silent);
+        m_fixture->sim.clearHostBytes();
+        m_fixture->button("LoggingButton")->click();
+        const auto reported = [&answers] {
+            return std::any_of(answers.seen.cbegin(), answers.seen.cend(), [](const auto& seen) {
+                return seen.title == QStringLiteral("Logging not stopped");
+            });
+        };
+        QTRY_VERIFY(reported());
+        QVERIFY(!sent("\x01p"));
+        QVERIFY(!m_reference->isVisible());
+    }
+};
+
+QTEST_MAIN(TestLogging)
+#include "test_logging.moc"
