@@ -2,6 +2,7 @@
 // against the simulated logger: the checks of Proceed, the summary, both
 // reference readings and the bytes the logger is sent.
 #include "ActivityWindows.h"
+#include "BufferTransfer.h"
 #include "CommandLibrary.h"
 #include "LoggingForm.h"
 #include "MaskedEdit.h"
@@ -11,7 +12,9 @@
 #include "frmSummary.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -101,6 +104,18 @@ private slots:
         const BufferRecord record = ProgramRead(0);
         QCOMPARE(record.preReference, qint16(940));
         QCOMPARE(record.postReference, qint16(940));
+
+        // The new buffer downloads with its title and both references.
+        QTemporaryDir folder;
+        TransferRequest request = TransferRequest::OneBuffer(0, record, folder.filePath("run"));
+        request.checkLoggerAwake = false;
+        QVERIFY(BufferTransfer(request).run().succeeded());
+        QFile statistics(folder.filePath("run_Sta.csv"));
+        QVERIFY(statistics.open(QIODevice::ReadOnly));
+        const QByteArray header = statistics.read(4096);
+        QVERIFY(header.contains("\"Site A"));
+        QVERIFY(header.contains("\"Pre-measurement Reference\",\"\",\"\",\"\",94\r\n"));
+        QVERIFY(header.contains("\"Post-measurement Reference\",\"\",\"\",\"\",94\r\n"));
     }
 
     void proceedChecks_data() {
