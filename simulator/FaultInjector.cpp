@@ -47,6 +47,8 @@ std::chrono::milliseconds FaultInjector::replyDelay() const {
 void FaultInjector::commandArrived(char letter) {
     if (letter == '#')
         blocksServed_ = 0;
+    if (letter == 'x')
+        binsServed_ = 0;
 }
 
 std::optional<std::string> FaultInjector::shapeReply(char letter, std::string reply) {
@@ -58,6 +60,8 @@ std::optional<std::string> FaultInjector::shapeReply(char letter, std::string re
     if (!transmits())
         return std::nullopt;
     if (fault_ == Fault::NoVerdict && (letter == 'S' || letter == 't'))
+        return std::nullopt;
+    if (fault_ == Fault::HistogramStops && letter == 'x' && ++binsServed_ >= param_)
         return std::nullopt;
     switch (fault_) {
     case Fault::WrongEcho:

@@ -18,10 +18,11 @@ enum class Fault {
     StopMidTransfer, // silent after param download blocks
     // The next two strike at once, or with a param after that many download
     // blocks, so that a transfer meets them halfway.
-    PoweredDown, // hears nothing and says nothing until woken
-    Vanish,      // the port disappears
-    Stalled,     // stops reading the line: what the host sends backs up
-    NoVerdict,   // takes a system calibration's value but never gives its verdict
+    PoweredDown,    // hears nothing and says nothing until woken
+    Vanish,         // the port disappears
+    Stalled,        // stops reading the line: what the host sends backs up
+    NoVerdict,      // takes a system calibration's value but never gives its verdict
+    HistogramStops, // answers the histogram's bins before bin param, then nothing
 };
 
 class FaultInjector {
@@ -55,6 +56,7 @@ private:
     int param_ = 0;
     long bytesSent_ = 0;
     int blocksServed_ = 0;
+    int binsServed_ = 0;
     bool struck_ = false;
 };
 

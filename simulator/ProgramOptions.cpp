@@ -14,8 +14,9 @@ const char* const kUsage =
     "--baud N: the logger's line rate; it paces the replies and the logger hears\n"
     "nothing from a host at another rate (0, the default: unpaced, any rate).\n"
     "Faults: none, silent, late, wrong-echo, corrupt, drop-byte, stop-mid-transfer,\n"
-    "powered-down, vanish, stalled, no-verdict. stop-mid-transfer, and powered-down\n"
-    "and vanish with a PARAM, strike after PARAM download blocks.\n"
+    "powered-down, vanish, stalled, no-verdict, histogram-stops. stop-mid-transfer,\n"
+    "and powered-down and vanish with a PARAM, strike after PARAM download blocks;\n"
+    "histogram-stops answers nothing from histogram bin PARAM on.\n"
     "Dial outcomes (--modem), for one number or every other: connect, busy,\n"
     "no-carrier, silent, ring, ok-then-connect, no-dialtone, error,\n"
     "truncated-connect.\n"
@@ -24,7 +25,7 @@ const char* const kUsage =
 
 namespace {
 
-const std::array<std::pair<const char*, Fault>, 11> kFaultNames{{
+const std::array<std::pair<const char*, Fault>, 12> kFaultNames{{
     {"none", Fault::None},
     {"silent", Fault::Silent},
     {"late", Fault::Late},
@@ -36,6 +37,7 @@ const std::array<std::pair<const char*, Fault>, 11> kFaultNames{{
     {"vanish", Fault::Vanish},
     {"stalled", Fault::Stalled},
     {"noverdict", Fault::NoVerdict},
+    {"histogramstops", Fault::HistogramStops},
 }};
 
 const std::array<std::pair<const char*, DialOutcome>, 9> kDialOutcomeNames{{

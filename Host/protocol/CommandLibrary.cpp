@@ -223,6 +223,25 @@ bool SwitchBuffers() {
     return ActionTransaction("X");
 }
 
+FilterConstants GetFilters() {
+    ExchangeScope exchange;
+    SendCommand("<");
+    FilterConstants filters;
+    if (RequestReply(1))
+        filters.a = qint16(ReadByte(ReplyBuffer, 1));
+    if (RequestReply(1))
+        filters.b = qint16(ReadByte(ReplyBuffer, 1));
+    return filters;
+}
+
+bool SetFilters(quint8 a, quint8 b) {
+    ExchangeScope exchange;
+    SendCommand(">");
+    const bool sentA = SendData(QByteArray(1, char(a)));
+    const bool sentB = SendData(QByteArray(1, char(b)));
+    return sentA && sentB;
+}
+
 bool SetLoggerBaudRate(qint32 baudRate) {
     const auto bytes = WordToBytes(baudRate);
     if (!bytes)

@@ -50,6 +50,16 @@ bool SetLoggerBaudRate(qint32 baudRate);   // "U": true when the data block went
 void ClearOverload();                      // "v"
 void Unlink();                             // "n"
 
+// The logger's two time-weighting filter constants, 0 to 255 each; -1 for a
+// constant whose byte did not come.
+struct FilterConstants {
+    qint16 a = -1;
+    qint16 b = -1;
+};
+FilterConstants GetFilters(); // "<"
+// ">": true when both constants went out; nothing is read back.
+bool SetFilters(quint8 a, quint8 b);
+
 // The logger's verdict on a calibration against a reference tone.
 enum class CalibrationVerdict { Passed, Failed, Silent };
 // How the verdict is waited for: each ask waits askWait milliseconds, and a

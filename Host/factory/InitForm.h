@@ -1,0 +1,86 @@
+#pragma once
+
+#include "frmMain.h"
+
+#include <QDialog>
+#include <QList>
+#include <functional>
+
+class DownloadForm;
+class HistogramForm;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The initialisation and debugging window of the factory tools: the logger's
+// serial number, measuring range and filter constants, the raw level display,
+// and the way to the histogram window.
+class InitForm : public QDialog {
+    Q_OBJECT
+public:
+    // download: the window whose stop-at-terminator switch this one sets; the
+    // switch stays disabled without one.
+    InitForm(frmMain* mainWindow, DownloadForm* download = nullptr);
+    ~InitForm() override;
+
+    // What the factory button runs: centred over the main window, not modal.
+    void open();
+    // The status poll's raw level while the raw display is on.
+    void showRawLevel(qint16 level);
+    bool rawDisplay() const { return m_rawDisplay; }
+    // Told when the raw display is switched, so that the status poll starts
+    // or stops reading the raw level.
+    std::function<void(bool on)> rawDisplayChanged;
+
+    void set_serial_number(); // request 18
+    void get_range();         // request 37
+    void getFilter();
+    void setFilter();
+
+    HistogramForm* histogram() const { return m_histogram; }
+
+    QCheckBox* const LoggerTerminateCheck;
+    QGroupBox* const CalibrationFrame;
+    QComboBox* const RangeCombo;
+    QGroupBox* const SerialNumberFrame;
+    QLineEdit* const SerialNumberText;
+    QPushButton* const SerialNumberButton;
+    QPushButton* const InitButton;
+    QGroupBox* const FilterFrame;
+    QLineEdit* const FilterAText;
+    QLineEdit* const FilterBText;
+    QPushButton* const GetFilterButton;
+    QPushButton* const SetFilterButton;
+    QGroupBox* const RawFrame;
+    QPushButton* const RawButton;
+    QLabel* const boxSPL;
+    QPushButton* const ManualButton;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildLayout();
+    void initPressed();
+    void serialNumberPressed();
+    void rawPressed();
+    void manualPressed();
+    void setRawDisplay(bool on);
+    // The filter buttons talk to the logger directly, so never into a run.
+    static bool exchangeBusy();
+
+    frmMain* const m_main;
+    DownloadForm* const m_download;
+    HistogramForm* const m_histogram;
+    QList<QWidget*> m_toggled;
+    bool m_rawDisplay = false;
+};
+
+// Gives the main window the factory button's window and lets the raw display
+// switch the status poll's raw-level read on and off. Call it last, just
+// before activities are handed to mainWindow.setActivities, since the raw
+// display hands them over again with the raw level added or taken away.
+void ProvideFactoryTools(frmMain& mainWindow, frmMain::Activities& activities, InitForm* form);
