@@ -1,12 +1,14 @@
 #include "GraphPainter.h"
 
 #include "DateSerial.h"
+#include "LinePen.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPolygon>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -22,20 +24,6 @@ constexpr double kMaxTicks = 20000.0;
 
 int px(double value) {
     return int(std::floor(value + 0.5));
-}
-
-Qt::PenStyle penStyle(int style) {
-    static constexpr Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine,
-                                              Qt::DashDotLine, Qt::DashDotDotLine};
-    return styles[std::clamp(style, 0, 4)];
-}
-
-QPen cosmeticPen(const QColor& colour, int width = 1, int style = 0) {
-    QPen pen(colour);
-    pen.setWidth(width);
-    pen.setCosmetic(true);
-    pen.setStyle(penStyle(style));
-    return pen;
 }
 
 // Calls draw(value) for first, first + step, ... up to last (inclusive, with a
@@ -95,7 +83,7 @@ void GraphPainter::drawGraph(const PlotArea& area, const GraphData& data) {
     drawLevelAxis(area);
     drawLevelGrid(area);
 
-    m_columns.clear();
+    m_pointColumns.clear();
     m_painter.setClipRect(QRect(px(area.left), px(area.top), px(area.width), px(area.height)));
     for (qsizetype i = 0; i < data.setCount(); ++i) {
         if (m_progress)
@@ -109,7 +97,7 @@ void GraphPainter::drawGraph(const PlotArea& area, const GraphData& data) {
 void GraphPainter::drawFrame(const PlotArea& area) {
     const QRect plot(px(area.left), px(area.top), px(area.width), px(area.height));
     m_painter.fillRect(plot, kPlotBackground);
-    m_painter.setPen(cosmeticPen(kAxisColour));
+    m_painter.setPen(linePen(kAxisColour));
     m_painter.setBrush(Qt::NoBrush);
     m_painter.drawRect(plot.adjusted(0, 0, -1, -1));
 }
@@ -118,7 +106,7 @@ void GraphPainter::drawTimeAxis(const PlotArea& area) {
     const TimeAxis& axis = area.timeAxis;
     const double end = axis.start + timeSpan(axis);
     const int bottom = px(area.bottom);
-    m_painter.setPen(cosmeticPen(kAxisColour));
+    m_painter.setPen(linePen(kAxisColour));
     forEachTick(axis.start, end, axis.minorStep, [&](double t) {
         verticalLine(m_painter, px(timeToX(area, t)), bottom, px(area.margin * kMinorTimeTick));
     });
@@ -143,18 +131,18 @@ void GraphPainter::drawTimeGrid(const PlotArea& area, double step, int style) {
     if (style == -1)
         return;
     const TimeAxis& axis = area.timeAxis;
-    m_painter.setPen(cosmeticPen(kAxisColour, 1, style));
+    m_painter.setPen(linePen(kAxisColour, 1, style));
     const int top = px(area.top);
     forEachTick(axis.start, axis.start + timeSpan(axis), step, [&](double t) {
         verticalLine(m_painter, px(timeToX(area, t)), top, px(area.height));
     });
-    m_painter.setPen(cosmeticPen(kAxisColour));
+    m_painter.setPen(linePen(kAxisColour));
 }
 
 void GraphPainter::drawLevelAxis(const PlotArea& area) {
     const LevelAxis& axis = area.levelAxis;
     const int axisX = px(area.levelLabelWidth) + area.margin - 1;
-    m_painter.setPen(cosmeticPen(kAxisColour));
+    m_painter.setPen(linePen(kAxisColour));
     forEachTick(firstLevelTick(axis, axis.minorStep), axis.max, axis.minorStep, [&](double v) {
         if (!isOnLevelTick(axis, v, axis.majorStep))
             leftwardLine(m_painter, axisX, px(levelToY(area, v)),
@@ -177,10 +165,10 @@ void GraphPainter::drawLevelGrid(const PlotArea& area) {
     const int left = px(area.left);
     const int right = left + px(area.width) - 1;
     const auto gridLine = [&](double v, int style) {
-        m_painter.setPen(cosmeticPen(kAxisColour, 1, style));
+        m_painter.setPen(linePen(kAxisColour, 1, style));
         const int y = px(levelToY(area, v));
         m_painter.drawLine(left, y, right, y);
-        m_painter.setPen(cosmeticPen(kAxisColour));
+        m_painter.setPen(linePen(kAxisColour));
     };
     if (axis.minorGrid != -1) {
         forEachTick(firstLevelTick(axis, axis.minorStep), axis.max, axis.minorStep, [&](double v) {
@@ -200,47 +188,72 @@ void GraphPainter::drawDataSet(const PlotArea& area, const GraphData& data, cons
     const qsizetype first = qMax<qsizetype>(0, axis.first);
     if (first > last || qsizetype(set.values.size()) <= last)
         return;
-    m_painter.setPen(cosmeticPen(QColor(set.colour), std::clamp(set.weight, 1, 5), set.style));
+    m_painter.setPen(dataSetPen(set));
     if (double(last - first + 1) <= area.width) {
         QPolygon line;
         line.reserve(last - first + 1);
         for (qsizetype i = first; i <= last; ++i)
             line << QPoint(px(timeToX(area, data.times[size_t(i)])),
                            px(levelToY(area, set.values[size_t(i)])));
-        // The points themselves as well: the rasteriser leaves the tip of a
-        // sharp V open, and a peak must show at its level.
         m_painter.drawPolyline(line);
-        m_painter.drawPoints(line);
+        // The points themselves as well: the rasteriser leaves the tip of a
+        // sharp V open, and a peak must show at its level. Not on broken
+        // styles, whose gaps the points would fill.
+        if (set.style == 0)
+            m_painter.drawPoints(line);
         return;
     }
-    if (m_columns.empty()) {
-        // Column x takes the points up to the time of its right half-pixel edge,
-        // so each point lands in the column its own x rounds to.
-        qsizetype i = first;
+    if (m_pointColumns.empty()) {
+        // Each point goes to the column its own x rounds to, whatever the order
+        // of the times (a logger clock set back), up to the last inner column.
         const int left = px(area.left);
-        const int width = px(area.width);
-        for (int x = left; x < left + width && (m_columns.empty() || i < last); ++x) {
-            const double boundary = xToTime(area, x + 0.5);
-            const qsizetype from = i;
-            while (i < last && data.times[size_t(i + 1)] <= boundary)
-                ++i;
-            m_columns.push_back({x, from, i});
-        }
+        const int lastColumn = left + px(area.width) - 2;
+        m_pointColumns.reserve(size_t(last - first + 1));
+        for (qsizetype i = first; i <= last; ++i)
+            m_pointColumns.push_back(
+                std::clamp(px(timeToX(area, data.times[size_t(i)])), left, lastColumn) - left);
     }
-    drawColumns(area, set.values);
+    drawColumns(area, first, set);
 }
 
-void GraphPainter::drawColumns(const PlotArea& area, const std::vector<float>& values) {
-    for (const Column& column : m_columns) {
-        float high = values[size_t(column.from)];
-        float low = high;
-        for (qsizetype i = column.from + 1; i <= column.to; ++i) {
-            const float v = values[size_t(i)];
-            high = qMax(high, v);
-            low = qMin(low, v);
-        }
-        const int top = px(levelToY(area, high));
-        const int bottom = px(levelToY(area, low));
-        m_painter.drawLine(column.x, top, column.x, bottom);
+void GraphPainter::drawColumns(const PlotArea& area, qsizetype first, const DataSet& set) {
+    const int left = px(area.left);
+    const size_t columns = size_t(qMax(1, px(area.width) - 1));
+    m_high.assign(columns, -std::numeric_limits<float>::infinity());
+    m_low.assign(columns, std::numeric_limits<float>::infinity());
+    const auto take = [this](int column, float v) {
+        m_high[size_t(column)] = qMax(m_high[size_t(column)], v);
+        m_low[size_t(column)] = qMin(m_low[size_t(column)], v);
+    };
+    const float* values = set.values.data() + first;
+    int previous = -1;
+    for (size_t i = 0; i < m_pointColumns.size(); ++i) {
+        const int column = m_pointColumns[i];
+        take(column, values[i]);
+        // A column also takes the point before it when that lies in another
+        // column, so the line stays joined from column to column.
+        if (previous >= 0 && previous != column)
+            take(column, values[i - 1]);
+        previous = column;
     }
+    // A broken style is drawn as one stroke down and up the columns, so its
+    // pattern runs on instead of starting afresh in every column.
+    const bool solid = set.style == 0;
+    QPolygon stroke;
+    bool down = true;
+    for (size_t c = 0; c < columns; ++c) {
+        if (m_high[c] < m_low[c])
+            continue;
+        const int x = left + int(c);
+        const int top = px(levelToY(area, m_high[c]));
+        const int bottom = px(levelToY(area, m_low[c]));
+        if (solid) {
+            m_painter.drawLine(x, top, x, bottom);
+            continue;
+        }
+        stroke << QPoint(x, down ? top : bottom) << QPoint(x, down ? bottom : top);
+        down = !down;
+    }
+    if (!solid)
+        m_painter.drawPolyline(stroke);
 }

@@ -34,19 +34,16 @@ private:
     void drawLevelAxis(const PlotArea& area);
     void drawLevelGrid(const PlotArea& area);
     void drawDataSet(const PlotArea& area, const GraphData& data, const DataSet& set);
-    void drawColumns(const PlotArea& area, const std::vector<float>& values);
+    void drawColumns(const PlotArea& area, qsizetype first, const DataSet& set);
 
     QPainter& m_painter;
     QLocale m_locale;
     std::function<void(int)> m_progress;
 
-    // Pixel columns of the current view when it holds more points than the plot
-    // is wide: column x spans the points from..to (to is shared with the next
-    // column, so the line stays joined). The same for every data set.
-    struct Column {
-        int x;
-        qsizetype from;
-        qsizetype to;
-    };
-    std::vector<Column> m_columns;
+    // When the view holds more points than the plot is wide: the column (from
+    // the plot's left) of each point first..last, the same for every data set,
+    // and one set's highest and lowest level per column.
+    std::vector<int> m_pointColumns;
+    std::vector<float> m_high;
+    std::vector<float> m_low;
 };

@@ -1,22 +1,28 @@
 #include "frmGraph.h"
 
 #include "DataFileReader.h"
+#include "DateSerial.h"
 #include "GraphCanvas.h"
 #include "GraphPainter.h"
 #include "Messages.h"
 #include "OpenFileDialog.h"
 #include "Twips.h"
+#include "ViewWindow.h"
 #include "ViewerSettings.h"
 #include "WaitCursor.h"
+#include "frmDataSet.h"
 #include "frmHeader.h"
 #include "frmHelp.h"
 #include "frmProgress.h"
+#include "frmXAxis.h"
+#include "frmYAxis.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -37,6 +43,40 @@ constexpr QSize kWideButton(89, 29);
 constexpr int kButtonInset = 5;
 constexpr int kRubberBandInterval = 100;
 const QString kCursorDesignText = QStringLiteral("Cursor : Time 22/22/2222 22:22 , Level  222.2dB");
+const QString kTwoSteps =
+    QStringLiteral("Only two steps are remembered. Previous view would not be avaliable");
+// A box must be wider and higher than this to show while it is dragged and to
+// blink after it is released.
+constexpr int kBoxThreshold = 10;
+constexpr int kMarkSize = 4;
+
+// Edges included, as the hit tests count them.
+bool inside(QPointF point, const QRectF& rect) {
+    return rect.x() <= point.x() && point.x() <= rect.x() + rect.width() && rect.y() <= point.y() &&
+           point.y() <= rect.y() + rect.height();
+}
+
+QPoint clamped(QPoint point, const QRectF& rect) {
+    const int right = int(rect.x() + rect.width() - 1);
+    const int bottom = int(rect.y() + rect.height() - 1);
+    return {std::clamp(point.x(), int(rect.x()), qMax(int(rect.x()), right)),
+            std::clamp(point.y(), int(rect.y()), qMax(int(rect.y()), bottom))};
+}
+
+// Eight small squares centred on the corners and the middles of the sides.
+QList<QRect> marksOf(const QRectF& rect) {
+    QList<QRect> marks;
+    const double xs[] = {rect.left(), rect.center().x(), rect.right()};
+    const double ys[] = {rect.top(), rect.center().y(), rect.bottom()};
+    for (const double y : ys) {
+        for (const double x : xs) {
+            if (x == xs[1] && y == ys[1])
+                continue;
+            marks << QRect(int(x) - kMarkSize / 2, int(y) - kMarkSize / 2, kMarkSize, kMarkSize);
+        }
+    }
+    return marks;
+}
 
 // The rectangle moved (and if need be shrunk) so that it lies on the screen
 // that holds its centre, or on the primary screen when none does.
@@ -132,6 +172,11 @@ void frmGraph::buildMenus() {
     connect(itmReadFile, &QAction::triggered, this, &frmGraph::openFile);
     connect(itmCloseFile, &QAction::triggered, this, &frmGraph::closeFile);
     connect(itmViewHeader, &QAction::triggered, this, &frmGraph::viewHeader);
+    connect(itmSelectData, &QAction::triggered, this, &frmGraph::selectData);
+    connect(itmEditXAxis, &QAction::triggered, this, &frmGraph::editXAxis);
+    connect(itmEditYAxis, &QAction::triggered, this, &frmGraph::editYAxis);
+    connect(itmZoomAll, &QAction::triggered, this, &frmGraph::zoomAll);
+    connect(itmZoomPreviousWindow, &QAction::triggered, this, &frmGraph::previousWindow);
     connect(itmExit, &QAction::triggered, this, &QWidget::close);
     connect(itmHelpContents, &QAction::triggered, this,
             [this] { showHelp(frmHelp::kContentsContext); });
@@ -147,6 +192,7 @@ void frmGraph::buildControls() {
     Command1 = new QPushButton(QStringLiteral("Copy"), m_canvas);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->hide();
+    Command1->setEnabled(false);
     lblFileName = new QLabel(m_canvas);
     lblFileName->setObjectName(QStringLiteral("lblFileName"));
     lblFileName->hide();
@@ -160,6 +206,13 @@ void frmGraph::buildControls() {
     tmrBox = new QTimer(this);
     tmrBox->setObjectName(QStringLiteral("tmrBox"));
     tmrBox->setInterval(kRubberBandInterval);
+    connect(tmrBox, &QTimer::timeout, this, &frmGraph::boxTick);
+    connect(cmdNext, &QPushButton::clicked, this, &frmGraph::nextPage);
+    connect(cmdPrevious, &QPushButton::clicked, this, &frmGraph::previousPage);
+    connect(m_canvas, &GraphCanvas::pressed, this, &frmGraph::mousePressed);
+    connect(m_canvas, &GraphCanvas::moved, this, &frmGraph::mouseMoved);
+    connect(m_canvas, &GraphCanvas::released, this, &frmGraph::mouseReleased);
+    connect(m_canvas, &GraphCanvas::doubleClicked, this, &frmGraph::mouseDoubleClicked);
 }
 
 void frmGraph::setOpenFileSource(OpenFileSource source) {
@@ -220,6 +273,12 @@ void frmGraph::redraw() {
     QPixmap& picture = m_canvas->picture();
     if (picture.isNull())
         return;
+    // Without data there is nothing to lay out: an empty surface, not the last
+    // file's axes.
+    if (!m_data.hasData()) {
+        clearGraph();
+        return;
+    }
     WaitCursor hourglass;
     QPainter painter(&picture);
     painter.setFont(m_canvas->font());
@@ -242,10 +301,11 @@ void frmGraph::clearGraph() {
 }
 
 void frmGraph::AdjustXObjects() {
-    // Mode 0 (all data) is the one view so far; paging applies to the day and
-    // hour modes only.
-    viewAllData(m_plot.timeAxis, m_data);
-    showPaging(false);
+    TimeAxis& axis = m_plot.timeAxis;
+    ViewWindow::compute(axis, m_data);
+    const bool paged = ViewWindow::isPaged(axis.mode);
+    cmdPrevious->setVisible(paged && ViewWindow::hasPrevious(axis));
+    cmdNext->setVisible(paged && ViewWindow::hasNext(axis, m_data));
     redraw();
 }
 
@@ -253,9 +313,10 @@ void frmGraph::enableMenus(bool enabled) {
     mnuGraph->menuAction()->setEnabled(enabled);
     mnuZoom->menuAction()->setEnabled(enabled);
     itmCloseFile->setEnabled(enabled);
-    itmPrintGraph->setEnabled(enabled);
-    itmViewData->setEnabled(enabled);
     itmViewHeader->setEnabled(enabled);
+    // Printing and the data table are not here yet: their items stay off.
+    itmPrintGraph->setEnabled(false);
+    itmViewData->setEnabled(false);
 }
 
 void frmGraph::showPaging(bool visible) {
@@ -264,14 +325,17 @@ void frmGraph::showPaging(bool visible) {
 }
 
 void frmGraph::rubberBand(bool enabled) {
-    if (enabled)
+    if (enabled) {
         tmrBox->start();
-    else
-        tmrBox->stop();
+        return;
+    }
+    tmrBox->stop();
+    m_canvas->clearTemporary();
 }
 
 void frmGraph::openFile() {
     BusyPeriod busy(*this);
+    clearZoomHistory();
     const QString path = m_openFileSource(this, ViewerSettings::readOpenFolder());
     if (path.isEmpty())
         return;
@@ -323,7 +387,9 @@ void frmGraph::showData(const QString& fileName) {
     lblFileName->show();
     enableMenus(true);
     itmZoomPreviousWindow->setEnabled(false);
-    m_plot.timeAxis.mode = 0;
+    m_plot.timeAxis.mode = ViewWindow::kAllData;
+    m_plot.timeAxis.first = 0;
+    clearZoomHistory();
     refreshHeaderWindow();
     AdjustXObjects();
 }
@@ -378,8 +444,253 @@ void frmGraph::closeEvent(QCloseEvent* event) {
     m_header->hide();
     m_help->hide();
     m_progress->hide();
+    for (QDialog* dialog :
+         std::initializer_list<QDialog*>{m_xAxisDialog, m_yAxisDialog, m_dataSetDialog}) {
+        if (dialog)
+            dialog->hide();
+    }
     event->accept();
     // The owner may release this window's object in its handler: nothing here
     // touches the window after this.
     emit GraphClosed();
+}
+
+void frmGraph::clearZoomHistory() {
+    m_currentBox = m_newerBox = m_olderBox = Box();
+    m_zoomCount = 0;
+    m_modeAtLastZoom = 0;
+    m_modeBefore = 0;
+    m_goingBack = false;
+    m_dragging = false;
+}
+
+QRectF frmGraph::timeStrip() const {
+    return {m_plot.left, m_plot.bottom, m_plot.width, double(m_plot.margin)};
+}
+
+QRectF frmGraph::levelStrip() const {
+    return {m_plot.levelLabelWidth, m_plot.top, double(m_plot.margin), m_plot.height};
+}
+
+void frmGraph::showCursorReadout(QPoint point) {
+    const QDateTime stamp = DateSerial::toDateTime(xToTime(m_plot, point.x()));
+    // The general date-and-time text: the short date and the time with seconds.
+    QString timeFormat = m_locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QLatin1Char('t'));
+    const QString when = m_locale.toString(stamp.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                         m_locale.toString(stamp.time(), timeFormat.trimmed());
+    QLocale numbers = m_locale;
+    numbers.setNumberOptions(QLocale::OmitGroupSeparator);
+    lblCursor->setText(QStringLiteral("Cursor: Time ") + when + QStringLiteral(", Level ") +
+                       numbers.toString(yToLevel(m_plot, point.y()), 'f', 1) +
+                       QStringLiteral("dB."));
+    lblCursor->adjustSize();
+    lblCursor->move(int(m_plot.left + m_plot.width) - lblCursor->width(), 0);
+    lblCursor->show();
+    lblFileName->show();
+}
+
+void frmGraph::mousePressed(QPoint point, Qt::MouseButton) {
+    if (!m_data.hasData())
+        return;
+    m_anchor = point;
+    rubberBand(false);
+    if (inside(point, m_plot.plotRect())) {
+        m_dragging = true;
+        m_boxColour = Qt::red;
+        m_canvas->clearTemporary();
+    }
+}
+
+void frmGraph::mouseMoved(QPoint point) {
+    if (!m_data.hasData())
+        return;
+    if (!inside(point, m_plot.plotRect()) && !m_dragging) {
+        m_canvas->unsetCursor();
+        return;
+    }
+    m_canvas->setCursor(Qt::CrossCursor);
+    showCursorReadout(point);
+    if (!m_dragging)
+        return;
+    const QPoint end = clamped(point, m_plot.plotRect());
+    if (std::abs(end.x() - m_anchor.x()) > kBoxThreshold &&
+        std::abs(end.y() - m_anchor.y()) > kBoxThreshold)
+        m_canvas->showBox(QRect(m_anchor, end).normalized(), m_boxColour);
+}
+
+void frmGraph::mouseReleased(QPoint point, Qt::MouseButton button) {
+    m_canvas->clearTemporary();
+    if (!m_data.hasData())
+        return;
+    QPoint release = point;
+    if (inside(m_anchor, m_plot.plotRect()) && m_dragging) {
+        m_dragging = false;
+        release = clamped(release, m_plot.plotRect());
+        const bool right = button == Qt::RightButton;
+        if (right)
+            mnuZoom->popup(m_canvas->mapToGlobal(point));
+        if (release.x() == m_anchor.x() || release.y() == m_anchor.y() || right)
+            return;
+        m_modeBefore = m_modeAtLastZoom;
+        ++m_zoomCount;
+        m_olderBox = m_newerBox;
+        m_newerBox = {double(m_anchor.x()), double(m_anchor.y()), double(release.x()),
+                      double(release.y())};
+        m_currentBox = {
+            double(qMin(m_anchor.x(), release.x())), double(qMin(m_anchor.y(), release.y())),
+            double(qMax(m_anchor.x(), release.x())), double(qMax(m_anchor.y(), release.y()))};
+        const bool small = m_currentBox.x2 - m_currentBox.x1 <= kBoxThreshold ||
+                           m_currentBox.y2 - m_currentBox.y1 <= kBoxThreshold;
+        rubberBand(!small);
+    }
+    const bool inPlot = inside(release, m_plot.plotRect());
+    const bool inTime = inside(release, timeStrip());
+    const bool inLevel = inside(release, levelStrip());
+    markRectangles(release);
+    if (m_currentBox.x1 == m_currentBox.x2 && m_currentBox.y1 == m_currentBox.y2)
+        return;
+    if (!(inPlot || inTime || inLevel))
+        return;
+    zoomToBox();
+    m_modeBefore = m_modeAtLastZoom;
+    if (m_zoomCount <= 2)
+        itmZoomPreviousWindow->setEnabled(true);
+    else
+        tooManySteps();
+}
+
+void frmGraph::markRectangles(QPoint point) {
+    for (const QRectF& rect : {m_plot.plotRect(), timeStrip(), levelStrip()}) {
+        if (inside(point, rect))
+            m_canvas->addMarks(marksOf(rect));
+    }
+}
+
+void frmGraph::tooManySteps() {
+    Messages::show(this, Messages::kTitle, kTwoSteps, QMessageBox::NoIcon);
+    m_zoomCount = 0;
+    itmZoomPreviousWindow->setEnabled(false);
+}
+
+void frmGraph::mouseDoubleClicked() {
+    if (!m_data.hasData())
+        return;
+    if (inside(m_anchor, m_plot.plotRect()))
+        selectData();
+    else if (inside(m_anchor, timeStrip()))
+        editXAxis();
+    else if (inside(m_anchor, levelStrip()))
+        editYAxis();
+}
+
+void frmGraph::boxTick() {
+    if (m_boxColour == QColor(Qt::red))
+        m_boxColour = Qt::green;
+    else if (m_boxColour == QColor(Qt::green))
+        m_boxColour = Qt::blue;
+    else
+        m_boxColour = Qt::red;
+    m_canvas->showBox(
+        QRectF(QPointF(m_currentBox.x1, m_currentBox.y1), QPointF(m_currentBox.x2, m_currentBox.y2))
+            .toRect(),
+        m_boxColour);
+}
+
+void frmGraph::zoomTo(const Box& box) {
+    // Both edges from the mapping of the view the box was drawn on.
+    const double low = yToLevel(m_plot, box.y2);
+    const double high = yToLevel(m_plot, box.y1);
+    const double start = xToTime(m_plot, box.x1);
+    const double end = xToTime(m_plot, box.x2);
+    showPaging(false);
+    LevelAxis& level = m_plot.levelAxis;
+    level.autoMin = level.autoMax = false;
+    level.autoMajor = level.autoMinor = true;
+    level.min = float(low);
+    level.max = float(high);
+    TimeAxis& time = m_plot.timeAxis;
+    time.mode = ViewWindow::kBetween;
+    time.start = start;
+    time.end = end;
+    m_modeAtLastZoom = ViewWindow::kBetween;
+    AdjustXObjects();
+}
+
+void frmGraph::zoomToBox() {
+    rubberBand(false);
+    zoomTo(m_currentBox);
+    if (m_currentBox.x2 != m_currentBox.x1 && m_currentBox.y2 != m_currentBox.y1)
+        itmZoomPreviousWindow->setEnabled(true);
+}
+
+void frmGraph::zoomAll() {
+    rubberBand(false);
+    if (m_modeBefore != 0 && m_zoomCount == 1) {
+        m_olderBox = m_newerBox;
+        itmZoomPreviousWindow->setEnabled(true);
+    }
+    if (m_zoomCount >= 2 && !m_goingBack)
+        tooManySteps();
+    showPaging(false);
+    LevelAxis& level = m_plot.levelAxis;
+    level.autoMin = level.autoMax = level.autoMajor = level.autoMinor = true;
+    m_plot.timeAxis.mode = ViewWindow::kAllData;
+    m_modeAtLastZoom = 0;
+    AdjustXObjects();
+}
+
+void frmGraph::previousWindow() {
+    if (m_olderBox.y2 != 0.0 && m_modeBefore != 0) {
+        m_goingBack = true;
+        zoomAll();
+        zoomTo(m_olderBox);
+        rubberBand(false);
+    } else {
+        zoomAll();
+    }
+    itmZoomPreviousWindow->setEnabled(false);
+    m_zoomCount = 0;
+    m_goingBack = false;
+    m_newerBox = m_olderBox = Box();
+    m_modeAtLastZoom = 0;
+}
+
+void frmGraph::nextPage() {
+    m_plot.timeAxis.first = m_plot.timeAxis.last + 1;
+    rubberBand(false);
+    AdjustXObjects();
+}
+
+void frmGraph::previousPage() {
+    m_plot.timeAxis.first = m_plot.timeAxis.first - 1;
+    rubberBand(false);
+    AdjustXObjects();
+}
+
+void frmGraph::selectData() {
+    BusyPeriod busy(*this);
+    rubberBand(false);
+    if (!m_dataSetDialog)
+        m_dataSetDialog = new frmDataSet(this);
+    if (m_dataSetDialog->edit(m_data.sets))
+        redraw();
+}
+
+void frmGraph::editXAxis() {
+    BusyPeriod busy(*this);
+    rubberBand(false);
+    if (!m_xAxisDialog)
+        m_xAxisDialog = new frmXAxis(m_locale, this);
+    if (m_xAxisDialog->edit(m_plot.timeAxis))
+        AdjustXObjects();
+}
+
+void frmGraph::editYAxis() {
+    BusyPeriod busy(*this);
+    rubberBand(false);
+    if (!m_yAxisDialog)
+        m_yAxisDialog = new frmYAxis(this);
+    if (m_yAxisDialog->edit(m_plot.levelAxis))
+        redraw();
 }

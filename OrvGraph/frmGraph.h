@@ -14,12 +14,17 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QTimer;
+class frmDataSet;
 class frmHeader;
+class frmXAxis;
+class frmYAxis;
 class frmHelp;
 class frmProgress;
 
 // "Orv - Data Viewing Utility": the viewer window. It opens a data file, shows
-// its levels against time and its header, and closes it. The window tells its
+// its levels against time and its header, zooms with a dragged box, pages by
+// day or hour, reads out the time and level under the pointer, edits the axes
+// and the data sets' lines, and closes the file. The window tells its
 // owner when it is inside a modal or long operation (ModalStart / ModalStop, in
 // pairs on every path) and when it has closed (GraphClosed, the last thing it
 // does).
@@ -49,6 +54,13 @@ public:
     void closeFile();
     void viewHeader();
     void showHelp(int context);
+    void selectData();
+    void editXAxis();
+    void editYAxis();
+    void zoomAll();
+    void previousWindow();
+    void nextPage();
+    void previousPage();
 
     // Computes the view window, sets the paging buttons and redraws.
     void AdjustXObjects();
@@ -76,6 +88,27 @@ private:
     private:
         frmGraph& m_window;
     };
+
+    // A zoom box in the canvas's units, as dragged (x1, y1 the anchor).
+    struct Box {
+        double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    };
+
+    void mousePressed(QPoint point, Qt::MouseButton button);
+    void mouseMoved(QPoint point);
+    void mouseReleased(QPoint point, Qt::MouseButton button);
+    void mouseDoubleClicked();
+    void boxTick();
+    void zoomToBox();
+    // Shows the view of a box drawn over the current view: the level axis fixed
+    // to its height, the time axis between its edges.
+    void zoomTo(const Box& box);
+    void markRectangles(QPoint point);
+    void showCursorReadout(QPoint point);
+    void tooManySteps();
+    void clearZoomHistory();
+    QRectF timeStrip() const;
+    QRectF levelStrip() const;
 
     void buildMenus();
     void buildControls();
@@ -123,4 +156,20 @@ private:
     QLabel* lblCursor = nullptr;
     QLabel* Label1 = nullptr;
     QTimer* tmrBox = nullptr;
+
+    frmXAxis* m_xAxisDialog = nullptr;
+    frmYAxis* m_yAxisDialog = nullptr;
+    frmDataSet* m_dataSetDialog = nullptr;
+
+    // Zoom state: the box being dragged and the last two zoomed to.
+    QPoint m_anchor;
+    Box m_currentBox;
+    Box m_newerBox;
+    Box m_olderBox;
+    int m_zoomCount = 0;
+    int m_modeAtLastZoom = 0;
+    int m_modeBefore = 0;
+    bool m_goingBack = false;
+    bool m_dragging = false;
+    QColor m_boxColour = Qt::red;
 };

@@ -125,6 +125,10 @@ private slots:
     void colourWeightAndStyle();
     void levelsOutsideTheAxisDrawOnTheEdge();
     void dataLinesAreNotAntialiased();
+    void denseTimesThatGoBackDrawWhereTheyAre();
+    void columnsEndAtTheLastInnerColumn();
+    void brokenStylesStayBroken_data();
+    void brokenStylesStayBroken();
 
     // Grid lines.
     void gridLines();
@@ -335,6 +339,54 @@ void DrawingTest::dataLinesAreNotAntialiased() {
             QVERIFY2(c == kWhite || c == kBlack || c == kRed || c == kGreen,
                      qPrintable(QString("blended pixel at %1,%2").arg(x).arg(y)));
         }
+}
+
+void DrawingTest::denseTimesThatGoBackDrawWhereTheyAre() {
+    // A clock set back by two thirds of the survey: the rows after it overlap
+    // the earlier ones in time.
+    std::vector<float> values(6000, 40.f);
+    std::fill(values.begin() + 3000, values.end(), 80.f);
+    GraphData data = series({values});
+    const std::vector<double> steady = data.times;
+    for (size_t i = 3000; i < data.times.size(); ++i)
+        data.times[i] = steady[i - 2000];
+    const Drawing d = draw(data, [](PlotArea& area) { fixLevels(area, 0, 100); });
+    // Only the first run at its start, both where they overlap, only the
+    // second after the first run's end.
+    const auto levelsAt = [&](size_t point) {
+        const int x = d.xOf(data.times[point]);
+        return std::make_pair(d.at(x, d.yOf(40)) == kRed, d.at(x, d.yOf(80)) == kRed);
+    };
+    QCOMPARE(levelsAt(500), std::make_pair(true, false));
+    QCOMPARE(levelsAt(2000), std::make_pair(true, true));
+    QCOMPARE(levelsAt(5500), std::make_pair(false, true));
+}
+
+void DrawingTest::columnsEndAtTheLastInnerColumn() {
+    const Drawing d = draw(series({randomLevels(5000, 7)}));
+    QCOMPARE(d.countInColumn(d.right(), kRed), 0);
+    QVERIFY(d.countInColumn(d.right() - 1, kRed) > 0);
+}
+
+void DrawingTest::brokenStylesStayBroken_data() {
+    QTest::addColumn<int>("points");
+    QTest::addColumn<int>("style");
+    QTest::newRow("few points, dash") << 50 << 1;
+    QTest::newRow("few points, dot") << 50 << 2;
+    QTest::newRow("many points, dash") << 20000 << 1;
+    QTest::newRow("many points, dash-dot") << 20000 << 3;
+}
+
+void DrawingTest::brokenStylesStayBroken() {
+    QFETCH(int, points);
+    QFETCH(int, style);
+    GraphData data = series({std::vector<float>(size_t(points), 70.f)});
+    data.sets[0].style = style;
+    const Drawing d = draw(data, [](PlotArea& area) { fixLevels(area, 0, 100); });
+    int on = 0, off = 0;
+    for (int x = d.xOf(data.times.front()); x < d.xOf(data.times.back()); ++x)
+        (d.at(x, d.yOf(70)) == kRed ? on : off)++;
+    QVERIFY2(on > 20 && off > 20, qPrintable(QString("%1 on, %2 off").arg(on).arg(off)));
 }
 
 void DrawingTest::gridLines() {

@@ -38,9 +38,10 @@ bool menusEnabled(frmGraph* form) {
     const bool graph = form->findChild<QMenu*>("mnuGraph")->menuAction()->isEnabled();
     const bool zoom = form->findChild<QMenu*>("mnuZoom")->menuAction()->isEnabled();
     bool items = true;
-    for (const char* name : {"itmCloseFile", "itmPrintGraph", "itmViewData", "itmViewHeader"})
+    // Printing and the data table stay off until they are built.
+    for (const char* name : {"itmCloseFile", "itmViewHeader"})
         items = items && form->findChild<QAction*>(name)->isEnabled();
-    // The six always change together.
+    // They always change together.
     if (graph != zoom || graph != items)
         qWarning("menus out of step");
     return graph && zoom && items;

@@ -160,20 +160,14 @@ void ViewerWindowsTest::controlsCarryTheirNames() {
 }
 
 void ViewerWindowsTest::laterItemsAreInert() {
-    // Zoom, the axis and data set dialogs, the table and printing come later:
-    // their items are there and do nothing yet.
+    // The table, printing and the copy come later: with a file open their
+    // controls are there but stay off.
     OrvGraph graph;
     openWith(graph, m_files.leq);
-    EventLog log;
-    log.attach(&graph);
-    const QImage before = graph.form()->picture().toImage();
-    for (const char* name : {"itmViewData", "itmPrintGraph", "itmSelectData", "itmEditXAxis",
-                             "itmEditYAxis", "itmZoomAll", "itmZoomPreviousWindow"})
-        trigger(graph.form(), name);
-    graph.form()->findChild<QPushButton*>("Command1")->click();
-    QVERIFY(log.take().isEmpty());
-    QCOMPARE(graph.form()->picture().toImage(), before);
-    QVERIFY(!QApplication::activeModalWidget());
+    for (const char* name : {"itmViewData", "itmPrintGraph"})
+        QVERIFY2(!graph.form()->findChild<QAction*>(name)->isEnabled(), name);
+    QVERIFY(!graph.form()->findChild<QPushButton*>("Command1")->isEnabled());
+    QVERIFY(graph.form()->findChild<QAction*>("itmZoomAll")->isEnabled());
 }
 
 void ViewerWindowsTest::headerWindowListsTheEntries() {

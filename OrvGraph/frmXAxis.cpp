@@ -1,0 +1,150 @@
+#include "frmXAxis.h"
+
+#include "DateSerial.h"
+#include "FieldConversions.h"
+#include "LineStyleControls.h"
+#include "Messages.h"
+#include "ShortDateParser.h"
+#include "ViewWindow.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+frmXAxis::frmXAxis(const QLocale& locale, QWidget* parent) : QDialog(parent), m_locale(locale) {
+    setObjectName(QStringLiteral("frmXAxis"));
+    setWindowTitle(QStringLiteral("X-Axis Properties"));
+    auto* layout = new QGridLayout(this);
+
+    auto* scale = new QGroupBox(QStringLiteral("Time Scale"), this);
+    scale->setObjectName(QStringLiteral("fraTimeScale"));
+    auto* scaleLayout = new QGridLayout(scale);
+    const QString captions[5] = {QStringLiteral("All Data"), QStringLiteral("A Week At A Time"),
+                                 QStringLiteral("A Day At A Time"),
+                                 QStringLiteral("An Hour At A Time"),
+                                 QStringLiteral("Zoom to be between")};
+    for (int i = 0; i < 5; ++i) {
+        optZoom[i] = new QRadioButton(captions[i], scale);
+        optZoom[i]->setObjectName(QStringLiteral("optZoom%1").arg(i));
+        scaleLayout->addWidget(optZoom[i], i, 0, 1, 3);
+    }
+    // Weeks were never offered.
+    optZoom[1]->setEnabled(false);
+    optZoom[1]->hide();
+    const QString names[2] = {QStringLiteral("Start"), QStringLiteral("End")};
+    for (int i = 0; i < 2; ++i) {
+        txtDate[i] = new QLineEdit(scale);
+        txtDate[i]->setObjectName(QStringLiteral("txtDate%1").arg(i));
+        txtDate[i]->setAccessibleName(names[i] + QStringLiteral(" date"));
+        txtTime[i] = new QLineEdit(scale);
+        txtTime[i]->setObjectName(QStringLiteral("txtTime%1").arg(i));
+        txtTime[i]->setAccessibleName(names[i] + QStringLiteral(" time"));
+        for (QLineEdit* box : {txtDate[i], txtTime[i]})
+            connect(box, &QLineEdit::textEdited, this, [this] { optZoom[4]->setChecked(true); });
+    }
+    scaleLayout->addWidget(txtDate[0], 5, 0);
+    scaleLayout->addWidget(txtTime[0], 5, 1);
+    scaleLayout->addWidget(new QLabel(QStringLiteral("and"), scale), 6, 0);
+    scaleLayout->addWidget(txtDate[1], 7, 0);
+    scaleLayout->addWidget(txtTime[1], 7, 1);
+    layout->addWidget(scale, 0, 0, 2, 1);
+
+    m_major = new GridGroup(QStringLiteral("Major Gridlines"), QStringLiteral("Major"), this);
+    m_minor = new GridGroup(QStringLiteral("Minor Gridlines"), QStringLiteral("Minor"), this);
+    layout->addWidget(m_major, 0, 1);
+    layout->addWidget(m_minor, 1, 1);
+
+    auto* buttons = new QDialogButtonBox(this);
+    auto* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    auto* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &frmXAxis::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &frmXAxis::reject);
+    layout->addWidget(buttons, 2, 0, 1, 2);
+}
+
+bool frmXAxis::edit(TimeAxis& axis) {
+    m_major->setGridStyle(axis.majorGrid);
+    m_minor->setGridStyle(axis.minorGrid);
+    const double edges[2] = {axis.start, axis.end};
+    for (int i = 0; i < 2; ++i) {
+        const QDateTime stamp = DateSerial::toDateTime(edges[i]);
+        txtDate[i]->setText(m_locale.toString(stamp.date(), QLocale::ShortFormat));
+        txtTime[i]->setText(m_locale.toString(stamp.time(), QLocale::ShortFormat));
+    }
+    optZoom[std::clamp(axis.mode, 0, 4)]->setChecked(true);
+    if (exec() != QDialog::Accepted)
+        return false;
+
+    axis.mode = GetOption();
+    axis.majorGrid = m_major->gridStyle();
+    axis.minorGrid = m_minor->gridStyle();
+    // Outside "Zoom to be between" the boxes are not checked and may hold
+    // anything: the range is taken only when both read.
+    const std::optional<double> start = entered(0);
+    const std::optional<double> end = entered(1);
+    if (start && end) {
+        axis.start = std::min(*start, *end);
+        axis.end = std::max(*start, *end);
+    }
+    return true;
+}
+
+int frmXAxis::GetOption() const {
+    for (int i = 0; i < 5; ++i) {
+        if (optZoom[i]->isChecked())
+            return i;
+    }
+    return ViewWindow::kAllData;
+}
+
+std::optional<double> frmXAxis::entered(int index) const {
+    const std::optional<double> date =
+        ShortDateParser(m_locale).parse(txtDate[index]->text().toUtf8());
+    const std::optional<double> time = parseTimeOfDay(txtTime[index]->text().toUtf8(), m_locale);
+    if (!date || !time)
+        return std::nullopt;
+    return *date + *time;
+}
+
+void frmXAxis::refuse(QLineEdit* box, const QString& message) {
+    Messages::show(this, Messages::kTitle, message, QMessageBox::Warning);
+    box->selectAll();
+    box->setFocus();
+}
+
+void frmXAxis::accept() {
+    if (GetOption() == ViewWindow::kBetween) {
+        const ShortDateParser dates(m_locale);
+        const struct {
+            QLineEdit* box;
+            bool isDate;
+            QString message;
+        } checks[] = {
+            {txtTime[0], false, QStringLiteral("Start time is invalid.")},
+            {txtDate[0], true, QStringLiteral("Start date is invalid.")},
+            {txtTime[1], false, QStringLiteral("End time is invalid.")},
+            {txtDate[1], true, QStringLiteral("End date is invalid.")},
+        };
+        for (const auto& check : checks) {
+            const QByteArray text = check.box->text().toUtf8();
+            const bool reads = check.isDate ? dates.parse(text).has_value()
+                                            : parseTimeOfDay(text, m_locale).has_value();
+            if (!reads) {
+                refuse(check.box, check.message);
+                return;
+            }
+        }
+        // A range without extent has nothing to show.
+        if (entered(0) == entered(1)) {
+            refuse(txtTime[1], QStringLiteral("End is not valid."));
+            return;
+        }
+    }
+    QDialog::accept();
+}
