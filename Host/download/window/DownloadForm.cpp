@@ -1,5 +1,6 @@
 #include "DownloadForm.h"
 
+#include "BufferList.h"
 #include "CommandLibrary.h"
 #include "FillPanel.h"
 #include "HostSettings.h"
@@ -26,7 +27,6 @@
 
 namespace {
 
-constexpr qint16 MaxBuffers = 8;
 const QString Maker = QStringLiteral("Orvane Instruments");
 
 // The requests this window carries out.
@@ -187,22 +187,16 @@ void DownloadForm::enable_buttons(bool flag) {
 
 void DownloadForm::update_buffers() {
     BufferCombo->clear();
-    m_records.clear();
-    qint16 count = Logger::GetBuffers();
-    if (count == -1)
-        count = Logger::GetBuffers();
-    if (count == -1) {
+    const BufferList list = ReadBufferList();
+    if (list.count == -1) {
         QMessageBox box(QMessageBox::NoIcon, Maker, "Communications error with logger.",
                         QMessageBox::Ok, m_main);
         box.exec();
     }
-    bufferCount = count;
-    if (count < 1 || count > MaxBuffers)
-        return;
-    for (qint16 i = 0; i < count; ++i) {
-        m_records << ProgramRead(i);
-        BufferCombo->addItem(QString::number(i + 1) + ": " + TitleText(m_records.last().title));
-    }
+    bufferCount = list.count;
+    m_records = list.records;
+    for (qsizetype i = 0; i < m_records.size(); ++i)
+        BufferCombo->addItem(QString::number(i + 1) + ": " + TitleText(m_records.at(i).title));
 }
 
 void DownloadForm::initialise_and_show() {

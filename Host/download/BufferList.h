@@ -1,0 +1,20 @@
+#pragma once
+
+// The logger's buffers as a download offers them: how many there are and the
+// parameter record of each, read when a logger is linked.
+
+#include "BufferRecord.h"
+
+#include <QVector>
+
+// The logger holds at most this many buffers.
+constexpr qint16 MaxBuffers = 8;
+
+struct BufferList {
+    // From "b": -1 when the logger did not answer (asked twice).
+    qint16 count = -1;
+    // "Program read" of buffers 0 to count - 1; empty unless count is 1 to 8.
+    QVector<BufferRecord> records = {};
+};
+
+BufferList ReadBufferList();
