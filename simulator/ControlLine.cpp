@@ -35,6 +35,15 @@ ControlResult applyControlLine(LoggerSimulator& simulator, const std::string& li
         simulator.wake();
     } else if (verb == "vanish" && w.size() == 1) {
         simulator.setFault(Fault::Vanish);
+    } else if (verb == "wire" && w.size() == 1) {
+        // What the host has sent, in hex, so a script can check its exchanges.
+        static const char digits[] = "0123456789abcdef";
+        std::string hex;
+        for (const unsigned char byte : simulator.hostBytes()) {
+            hex += digits[byte >> 4];
+            hex += digits[byte & 15];
+        }
+        result.output = hex;
     } else if (verb == "overload" && w.size() == 1) {
         simulator.model().setOverload(true);
     } else if (verb == "baud") {

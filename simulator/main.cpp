@@ -76,6 +76,8 @@ void runControlChannel(LoggerSimulator& simulator, int signals) {
             const sim::ControlResult result = sim::applyControlLine(simulator, line);
             if (!result.error.empty())
                 std::cerr << "qn7x-sim: " << result.error << std::endl;
+            if (result.output)
+                std::cout << *result.output << std::endl;
             if (result.quit)
                 return;
         }

@@ -1,5 +1,7 @@
 #include "GraphLauncher.h"
 
+#include "ProgramFiles.h"
+
 #include "OrvGraphInterface.h"
 #include "frmMessage.h"
 
@@ -17,9 +19,7 @@ QString& LibraryPath() {
 OrvGraphFactory* Factory(QString* error) {
     // The loader stays alive for the process: a plugin loaded once stays loaded.
     static QPluginLoader loader;
-    const QString path = LibraryPath().isEmpty()
-                             ? QCoreApplication::applicationDirPath() + "/OrvGraph"
-                             : LibraryPath();
+    const QString path = LibraryPath().isEmpty() ? PluginPath("OrvGraph") : LibraryPath();
     if (loader.fileName() != path && !loader.isLoaded())
         loader.setFileName(path);
     auto* factory = qobject_cast<OrvGraphFactory*>(loader.instance());

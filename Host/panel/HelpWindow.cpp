@@ -1,5 +1,7 @@
 #include "HelpWindow.h"
 
+#include "ProgramFiles.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -79,12 +81,8 @@ void HelpWindow::showTopic(const QString& topic) {
         txtHelp->setSource(url);
 }
 
-QString HelpFolder() {
-    return QCoreApplication::applicationDirPath() + "/help";
-}
-
 bool ShowHelp(QWidget* owner, const QString& topic) {
-    return ShowHelpFrom(HelpFolder(), owner, topic);
+    return ShowHelpFrom(HelpPagesFolder(), owner, topic);
 }
 
 bool ShowHelpFrom(const QString& folder, QWidget* owner, const QString& topic) {

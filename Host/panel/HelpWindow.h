@@ -27,9 +27,6 @@ private:
     QString m_folder;
 };
 
-// Where the pages are installed: "help" beside the program.
-QString HelpFolder();
-
 // Opens help over `owner` at `topic` (see HelpWindow::showTopic). When the
 // pages cannot be found, says so in a plain message box; false then.
 bool ShowHelp(QWidget* owner, const QString& topic = {});

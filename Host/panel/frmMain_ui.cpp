@@ -259,5 +259,6 @@ void frmMain::buildMenus() {
     mnuHelp = menuBar()->addMenu("&Help");
     mnuHelp->setObjectName("mnuHelp");
     mnuHelpContents = addItem(mnuHelp, "mnuHelpContents", "&Contents", [this] { showHelp(); });
+    mnuHelpContents->setShortcut(QKeySequence::HelpContents);
     mnuHelpAbout = addItem(mnuHelp, "mnuHelpAbout", "&About...", [this] { m_about->show(); });
 }

@@ -1,5 +1,7 @@
 #include "ComlaneLoader.h"
 
+#include "ProgramFiles.h"
+
 #include <QCoreApplication>
 #include <QPluginLoader>
 
@@ -24,7 +26,7 @@ LoadedLink& Loaded() {
 
 std::unique_ptr<OrvCommsInterface> CreateOrvComms(QString* error) {
     // The loader stays alive for the process: a plugin loaded once stays loaded.
-    static QPluginLoader loader(QCoreApplication::applicationDirPath() + "/Comlane");
+    static QPluginLoader loader(PluginPath("Comlane"));
     auto* factory = qobject_cast<ComlaneFactory*>(loader.instance());
     if (!factory) {
         if (error)

@@ -143,6 +143,18 @@ private slots:
         QCOMPARE(simulator.fault(), Fault::Corrupt);
     }
 
+    // "wire" shows a script what the host sent, in hex.
+    void wireControlLine() {
+        std::unique_ptr<LoggerSimulator> simulator;
+        std::unique_ptr<SimClient> client;
+        QCOMPARE(StartSession(simulator, client), QString());
+        QCOMPARE(sim::applyControlLine(*simulator, "wire").output, std::optional<std::string>(""));
+        QVERIFY(client->send(QByteArray("\x01/", 2)));
+        QTRY_VERIFY(simulator->hostBytes().size() == 2);
+        QCOMPARE(sim::applyControlLine(*simulator, "wire").output,
+                 std::optional<std::string>("012f"));
+    }
+
     // "dial" control lines set the modem's answer to a dial.
     void dialControlLine() {
         LoggerSimulator simulator;

@@ -2,6 +2,7 @@
 // page is reachable from the contents), their copy beside the program, the
 // help window and its topics, and the message when the pages are missing.
 #include "HelpWindow.h"
+#include "ProgramFiles.h"
 #include "ModalAnswerer.h"
 
 #include <QDir>
@@ -97,9 +98,9 @@ private slots:
 
     // The build copies the pages beside the program, where help looks.
     void pagesCopiedBesideTheProgram() {
-        QCOMPARE(HelpFolder(), QCoreApplication::applicationDirPath() + "/help");
+        QCOMPARE(HelpPagesFolder(), QCoreApplication::applicationDirPath() + "/help");
         for (const QString& page : Pages(SourcePages()))
-            QCOMPARE(Read(HelpFolder() + '/' + page), Read(SourcePages() + '/' + page));
+            QCOMPARE(Read(HelpPagesFolder() + '/' + page), Read(SourcePages() + '/' + page));
     }
 
     void opensTheContents() {
