@@ -225,10 +225,6 @@ void InitForm::manualPressed() {
 
 void ProvideFactoryTools(frmMain& mainWindow, frmMain::Activities& activities, InitForm* form) {
     activities.openFactory = [form] { form->open(); };
-    form->rawDisplayChanged = [&mainWindow, activities, form](bool on) mutable {
-        activities.showRawLevel = nullptr;
-        if (on)
-            activities.showRawLevel = [form](qint16 level) { form->showRawLevel(level); };
-        mainWindow.setActivities(activities);
-    };
+    activities.showRawLevel = [form](qint16 level) { form->showRawLevel(level); };
+    form->rawDisplayChanged = [&mainWindow](bool on) { mainWindow.setRawLevelShown(on); };
 }

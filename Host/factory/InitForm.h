@@ -79,8 +79,6 @@ private:
     bool m_rawDisplay = false;
 };
 
-// Gives the main window the factory button's window and lets the raw display
-// switch the status poll's raw-level read on and off. Call it last, just
-// before activities are handed to mainWindow.setActivities, since the raw
-// display hands them over again with the raw level added or taken away.
+// Gives the main window the factory button's window, and lets the raw display
+// switch the status poll's raw-level read on and off.
 void ProvideFactoryTools(frmMain& mainWindow, frmMain::Activities& activities, InitForm* form);

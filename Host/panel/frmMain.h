@@ -91,13 +91,15 @@ public:
         std::function<void(const QByteArray&)> showLastResults;
         std::function<void()> stopLogging;
         std::function<void()> updateBuffers;
-        // Set while the factory raw-level display is on.
+        // Given each poll's raw level while setRawLevelShown(true) holds.
         std::function<void(qint16)> showRawLevel;
         std::function<void()> refreshCurrentSettings;
         std::function<void()> openFactory;
     };
     // Controls of an activity that is not provided stay disabled.
     void setActivities(Activities activities);
+    // The factory raw-level display: each status poll then also reads the raw level.
+    void setRawLevelShown(bool shown) { m_rawLevelShown = shown; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -173,6 +175,7 @@ private:
     qint16 m_shownFrequency = 0; // weighting indexes on the screen
     qint16 m_shownTime = 0;
     bool m_factory = false;
+    bool m_rawLevelShown = false;
     QString m_version;
     QString m_modemNumber;
     QList<QWidget*> m_childWindows;

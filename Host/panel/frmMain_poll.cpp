@@ -28,7 +28,7 @@ void frmMain::main_update() {
     showLevel(update.level);
     setOverloadShown(update.overload);
     showClock(update.clock);
-    if (m_activities.showRawLevel)
+    if (m_rawLevelShown && m_activities.showRawLevel)
         m_activities.showRawLevel(Logger::GetRawSpl());
 }
 

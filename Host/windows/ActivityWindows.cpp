@@ -1,6 +1,7 @@
 #include "ActivityWindows.h"
 
 #include "DownloadForm.h"
+#include "InitForm.h"
 #include "LoggingForm.h"
 #include "RequestQueue.h"
 #include "SysCalForm.h"
@@ -31,6 +32,7 @@ void CreateActivityWindows(frmMain& mainWindow, const frmMain::LoadStep& step) {
     logging->setReferenceWindow(reference);
     new frmDetails(&mainWindow); // opened through its own request
     auto* results = new frmResults(&mainWindow);
+    auto* factory = new InitForm(&mainWindow, download);
     logging->updateBuffers = [download] { download->update_buffers(); };
     frmMain::Activities activities;
     activities.updateBuffers = logging->updateBuffers;
@@ -54,5 +56,6 @@ void CreateActivityWindows(frmMain& mainWindow, const frmMain::LoadStep& step) {
         results->ShowResults(record);
     };
     activities.refreshCurrentSettings = [parameters] { parameters->reloadCurrentSet(); };
+    ProvideFactoryTools(mainWindow, activities, factory);
     mainWindow.setActivities(activities);
 }
