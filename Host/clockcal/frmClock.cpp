@@ -22,13 +22,6 @@ namespace {
 // the last value meaning "not set".
 constexpr qint16 LastYear = 2250;
 
-MaskedEdit* Field(const char* name, const char* pattern, const QString& spoken, QWidget* parent) {
-    auto* field = new MaskedEdit(QLatin1String(pattern), parent);
-    field->setObjectName(QLatin1String(name));
-    field->setAccessibleName(spoken);
-    return field;
-}
-
 bool ReadNumber(const MaskedEdit* field, qint16& value) {
     bool ok = false;
     value = field->Text().trimmed().toShort(&ok);
@@ -38,14 +31,15 @@ bool ReadNumber(const MaskedEdit* field, qint16& value) {
 } // namespace
 
 frmClock::frmClock(frmMain* mainWindow)
-    : QDialog(mainWindow), mskDay(Field("mskDay", "00", "Day", this)),
-      mskMonth(Field("mskMonth", "00", "Month", this)),
-      mskYear(Field("mskYear", "0000", "Year", this)),
-      mskHour(Field("mskHour", "00", "Hour", this)),
-      mskMinute(Field("mskMinute", "00", "Minute", this)),
-      mskSecond(Field("mskSecond", "00", "Second", this)), spnDate(new SpinButton("Date", this)),
-      spnTime(new SpinButton("Time", this)), cmdPC(NamedButton("cmdPC", "Get PC Time", this)),
-      cmdOK(NamedButton("cmdOK", "OK", this)), cmdCancel(NamedButton("cmdCancel", "Cancel", this)),
+    : QDialog(mainWindow), mskDay(NamedField("mskDay", "00", "Day", this)),
+      mskMonth(NamedField("mskMonth", "00", "Month", this)),
+      mskYear(NamedField("mskYear", "0000", "Year", this)),
+      mskHour(NamedField("mskHour", "00", "Hour", this)),
+      mskMinute(NamedField("mskMinute", "00", "Minute", this)),
+      mskSecond(NamedField("mskSecond", "00", "Second", this)),
+      spnDate(new SpinButton("Date", this)), spnTime(new SpinButton("Time", this)),
+      cmdPC(NamedButton("cmdPC", "Get PC Time", this)), cmdOK(NamedButton("cmdOK", "OK", this)),
+      cmdCancel(NamedButton("cmdCancel", "Cancel", this)),
       m_main(mainWindow), m_dateFields{mskDay, mskMonth, mskYear}, m_timeFields{mskHour, mskMinute,
                                                                                 mskSecond},
       m_current(mskDay) {

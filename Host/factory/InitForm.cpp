@@ -29,12 +29,6 @@ QLineEdit* NamedText(const QString& name, const QString& shownAs, QWidget* paren
     return text;
 }
 
-QLabel* Caption(const QString& caption, QWidget* buddy, QWidget* parent) {
-    auto* label = new QLabel(caption, parent);
-    label->setBuddy(buddy);
-    return label;
-}
-
 } // namespace
 
 InitForm::InitForm(frmMain* mainWindow, DownloadForm* download)
@@ -95,16 +89,16 @@ void InitForm::buildLayout() {
     range->addWidget(RangeCombo);
 
     auto* serial = new QGridLayout(SerialNumberFrame);
-    serial->addWidget(Caption("Enter Number:", SerialNumberText, SerialNumberFrame), 0, 0);
+    serial->addWidget(BuddyLabel("Enter Number:", SerialNumberText, SerialNumberFrame), 0, 0);
     serial->addWidget(SerialNumberText, 0, 1);
     serial->addWidget(new QLabel("e.g. 12345678", SerialNumberFrame), 1, 1);
     serial->addWidget(SerialNumberButton, 0, 2);
 
     auto* filters = new QGridLayout(FilterFrame);
-    filters->addWidget(Caption("Filter A :", FilterAText, FilterFrame), 0, 0);
+    filters->addWidget(BuddyLabel("Filter A :", FilterAText, FilterFrame), 0, 0);
     filters->addWidget(FilterAText, 0, 1);
     filters->addWidget(GetFilterButton, 0, 2);
-    filters->addWidget(Caption("Filter B :", FilterBText, FilterFrame), 1, 0);
+    filters->addWidget(BuddyLabel("Filter B :", FilterBText, FilterFrame), 1, 0);
     filters->addWidget(FilterBText, 1, 1);
     filters->addWidget(SetFilterButton, 1, 2);
 

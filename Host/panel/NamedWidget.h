@@ -19,3 +19,9 @@ inline QLabel* NamedLabel(const QString& name, const QString& caption, QWidget* 
 inline QPushButton* NamedButton(const QString& name, const QString& caption, QWidget* parent) {
     return Named(new QPushButton(caption, parent), name);
 }
+// A caption that names the control beside it, which its access key moves to.
+inline QLabel* BuddyLabel(const QString& caption, QWidget* buddy, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    label->setBuddy(buddy);
+    return label;
+}

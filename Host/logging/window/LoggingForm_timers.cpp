@@ -27,15 +27,7 @@ QString ItemName(const char* name, int item) {
 
 MaskedEdit* TimerField(const char* name, int item, const char* pattern, const QString& spoken,
                        QWidget* parent) {
-    auto* field = Named(new MaskedEdit(QLatin1String(pattern), parent), ItemName(name, item));
-    field->setAccessibleName(spoken);
-    return field;
-}
-
-QLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(buddy);
-    return label;
+    return NamedField(ItemName(name, item), QLatin1String(pattern), spoken, parent);
 }
 
 // "hh : mm" with the two fields side by side.
@@ -66,9 +58,9 @@ void LoggingForm::buildRepeatPanels(int item, QStackedWidget* panels) {
     HourlyEndMinuteMask << TimerField("HourlyEndMinuteMask", item, "00",
                                       spoken("hourly end minute"), hourly);
     auto* hourlyGrid = new QGridLayout(hourly);
-    hourlyGrid->addWidget(Caption("Start Minute :", HourlyStartMinuteMask[item], hourly), 0, 0);
+    hourlyGrid->addWidget(BuddyLabel("Start Minute :", HourlyStartMinuteMask[item], hourly), 0, 0);
     hourlyGrid->addWidget(HourlyStartMinuteMask[item], 0, 1);
-    hourlyGrid->addWidget(Caption("End Minute :", HourlyEndMinuteMask[item], hourly), 1, 0);
+    hourlyGrid->addWidget(BuddyLabel("End Minute :", HourlyEndMinuteMask[item], hourly), 1, 0);
     hourlyGrid->addWidget(HourlyEndMinuteMask[item], 1, 1);
     hourlyGrid->setColumnStretch(2, 1);
 
@@ -81,9 +73,9 @@ void LoggingForm::buildRepeatPanels(int item, QStackedWidget* panels) {
     DailyEndMinuteMask << TimerField("DailyEndMinuteMask", item, "00", spoken("daily end minute"),
                                      daily);
     auto* dailyGrid = new QGridLayout(daily);
-    dailyGrid->addWidget(Caption("Start Time :", DailyStartHourMask[item], daily), 0, 0);
+    dailyGrid->addWidget(BuddyLabel("Start Time :", DailyStartHourMask[item], daily), 0, 0);
     dailyGrid->addLayout(TimeRow(DailyStartHourMask[item], DailyStartMinuteMask[item]), 0, 1);
-    dailyGrid->addWidget(Caption("End Time :", DailyEndHourMask[item], daily), 1, 0);
+    dailyGrid->addWidget(BuddyLabel("End Time :", DailyEndHourMask[item], daily), 1, 0);
     dailyGrid->addLayout(TimeRow(DailyEndHourMask[item], DailyEndMinuteMask[item]), 1, 1);
 
     auto* weekly = new QWidget(panels);
@@ -102,13 +94,13 @@ void LoggingForm::buildRepeatPanels(int item, QStackedWidget* panels) {
         connect(days, &QComboBox::currentIndexChanged, this, [this, item] { showValidity(item); });
     }
     auto* weeklyGrid = new QGridLayout(weekly);
-    weeklyGrid->addWidget(Caption("Start Day :", WeeklyStartDayCombo[item], weekly), 0, 0);
+    weeklyGrid->addWidget(BuddyLabel("Start Day :", WeeklyStartDayCombo[item], weekly), 0, 0);
     weeklyGrid->addWidget(WeeklyStartDayCombo[item], 0, 1);
-    weeklyGrid->addWidget(Caption("Start Time :", WeeklyStartHourMask[item], weekly), 0, 2);
+    weeklyGrid->addWidget(BuddyLabel("Start Time :", WeeklyStartHourMask[item], weekly), 0, 2);
     weeklyGrid->addLayout(TimeRow(WeeklyStartHourMask[item], WeeklyStartMinuteMask[item]), 0, 3);
-    weeklyGrid->addWidget(Caption("End Day :", WeeklyEndDayCombo[item], weekly), 1, 0);
+    weeklyGrid->addWidget(BuddyLabel("End Day :", WeeklyEndDayCombo[item], weekly), 1, 0);
     weeklyGrid->addWidget(WeeklyEndDayCombo[item], 1, 1);
-    weeklyGrid->addWidget(Caption("End Time :", WeeklyEndHourMask[item], weekly), 1, 2);
+    weeklyGrid->addWidget(BuddyLabel("End Time :", WeeklyEndHourMask[item], weekly), 1, 2);
     weeklyGrid->addLayout(TimeRow(WeeklyEndHourMask[item], WeeklyEndMinuteMask[item]), 1, 3);
 
     const char* panelName = item == 0 ? "MasterTimerPanel" : "SubTimerPanel";
@@ -146,12 +138,12 @@ void LoggingForm::buildOneShotPanel() {
         date->addWidget(OneYearMask[item]);
         date->addStretch();
         const int row = item * 2;
-        grid->addWidget(Caption(item == 0 ? "Start Date :" : "End Date :", OneDayMask[item], panel),
-                        row, 0);
+        grid->addWidget(
+            BuddyLabel(item == 0 ? "Start Date :" : "End Date :", OneDayMask[item], panel), row, 0);
         grid->addLayout(date, row, 1);
         grid->addWidget(
-            Caption(item == 0 ? "Start Time :" : "End Time :", OneHourMask[item], panel), row + 1,
-            0);
+            BuddyLabel(item == 0 ? "Start Time :" : "End Time :", OneHourMask[item], panel),
+            row + 1, 0);
         grid->addLayout(TimeRow(OneHourMask[item], OneMinuteMask[item]), row + 1, 1);
         addEntry(OneDayMask[item], 0, 1, 31); // the month's length, see upperOf
         addEntry(OneMonthMask[item], 0, 1, 12);

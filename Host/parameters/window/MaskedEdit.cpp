@@ -68,3 +68,11 @@ qint16 FieldValue(const MaskedEdit& field, qint16 minimum, qint16 maximum) {
         .text.trimmed()
         .toShort();
 }
+
+MaskedEdit* NamedField(const QString& name, const QString& pattern, const QString& spoken,
+                       QWidget* parent) {
+    auto* field = new MaskedEdit(pattern, parent);
+    field->setObjectName(name);
+    field->setAccessibleName(spoken);
+    return field;
+}

@@ -46,3 +46,7 @@ bool ValidateNumberField(MaskedEdit& field, qint16 minimum, qint16 maximum);
 // The field's number limited to the range, as a field that was emptied and
 // never left would be corrected: empty or no number gives the minimum.
 qint16 FieldValue(const MaskedEdit& field, qint16 minimum, qint16 maximum);
+
+// A field found by name (tests, accessibility tools) and read out as spoken.
+MaskedEdit* NamedField(const QString& name, const QString& pattern, const QString& spoken,
+                       QWidget* parent);

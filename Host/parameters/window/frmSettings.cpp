@@ -40,12 +40,6 @@ QComboBox* List(const char* name, const QStringList& items, QWidget* parent) {
     return list;
 }
 
-MaskedEdit* Field(const char* name, const char* pattern, const QString& spoken, QWidget* parent) {
-    auto* field = Named(new MaskedEdit(QLatin1String(pattern), parent), QLatin1String(name));
-    field->setAccessibleName(spoken);
-    return field;
-}
-
 QRadioButton* Option(const char* name, const QString& caption, QWidget* parent) {
     return Named(new QRadioButton(caption, parent), QLatin1String(name));
 }
@@ -89,13 +83,13 @@ frmSettings::frmSettings(frmMain* mainWindow)
       optStart3(Option("optStart3", "Remote switch is pressed.", this)),
       optStop1(Option("optStop1", "The SPL stays under", this)),
       optStop2(Option("optStop2", "After", this)),
-      mskExceedance(Field("mskExceedance", "###", "Start level", this)),
-      mskSplStart(Field("mskSplStart", "#0", "Start time", this)),
-      mskLReference(Field("mskLReference", "#0", "Start percentile", this)),
-      mskLLevel(Field("mskLLevel", "###", "Start percentile level", this)),
-      mskLowLevel(Field("mskLowLevel", "###", "Stop level", this)),
-      mskSplStop(Field("mskSplStop", "#0", "Stop time", this)),
-      mskTimeDelay(Field("mskTimeDelay", "#0", "Stop after minutes", this)),
+      mskExceedance(NamedField("mskExceedance", "###", "Start level", this)),
+      mskSplStart(NamedField("mskSplStart", "#0", "Start time", this)),
+      mskLReference(NamedField("mskLReference", "#0", "Start percentile", this)),
+      mskLLevel(NamedField("mskLLevel", "###", "Start percentile level", this)),
+      mskLowLevel(NamedField("mskLowLevel", "###", "Stop level", this)),
+      mskSplStop(NamedField("mskSplStop", "#0", "Stop time", this)),
+      mskTimeDelay(NamedField("mskTimeDelay", "#0", "Stop after minutes", this)),
       lblStart3(NamedLabel("lblStart3", "over one interval exceeds", this)),
       chkPolarity(Named(new QCheckBox("Negative Polarity:", this), "chkPolarity")),
       cmdSave(NamedButton("cmdSave", "Save...", this)), cmdOK(NamedButton("cmdOK", "OK", this)),
@@ -108,8 +102,8 @@ frmSettings::frmSettings(frmMain* mainWindow)
     setWindowTitle("Parameter Settings...");
     setWindowModality(Qt::ApplicationModal);
     for (int i = 0; i < PercentileCount; ++i)
-        mskLn << Field(qPrintable(QString("mskLn_%1").arg(i)), "#0",
-                       QString("Percentile index %1").arg(i + 1), this);
+        mskLn << NamedField(QString("mskLn_%1").arg(i), "#0",
+                            QString("Percentile index %1").arg(i + 1), this);
     m_entries = {{mskExceedance, 25, 150, 25, 150, optStart1},
                  {mskSplStart, 1, 30, 1, 99, optStart1},
                  {mskLReference, 1, 99, 1, 99, optStart2},
