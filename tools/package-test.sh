@@ -46,26 +46,32 @@ cleanup() {
 }
 trap cleanup EXIT
 sleep 1
-"$root/usr/bin/Hushmark" >"$work/app.out" 2>&1 &
-app=$!
-panel=$(xdotool search --sync --name "QN-7X Control Panel" | head -n1)
-
 fail() {
     echo "installed program: $1" >&2
     exit 1
 }
-# Linking needs the Comlane plugin: the logger then sees the handshake ("\x01/")
-# and the status polls that follow it.
+start_panel() {
+    "$root/usr/bin/Hushmark" >>"$work/app.out" 2>&1 &
+    app=$!
+    panel=$(xdotool search --sync --name "QN-7X Control Panel" | head -n1)
+}
+
+# The graph viewer comes from the OrvGraph plugin (it opens while no logger is linked).
+start_panel
+xdotool windowfocus --sync "$panel" key --clearmodifiers alt+g
+timeout 10 xdotool search --sync --name "Data Viewing Utility" >/dev/null || fail "the graph viewer did not open"
+# The help window finds its pages: its caption is the contents page's title.
+xdotool windowfocus --sync "$panel" key --clearmodifiers F1
+timeout 10 xdotool search --sync --name "QN-7X Control Panel Help" >/dev/null ||
+    fail "the help window did not show its pages"
+kill "$app"
+wait "$app" 2>/dev/null || true
+
+# Linking needs the Comlane plugin: the logger then sees the handshake ("\x01/").
+start_panel
 xdotool windowfocus --sync "$panel" key --clearmodifiers alt+k
 sleep 4
 echo wire >&3
 sleep 0.5
 tail -n1 "$work/sim.out" | grep -q "012f" || fail "no handshake reached the logger"
-# The help window finds its pages: its caption is the contents page's title.
-xdotool windowfocus --sync "$panel" key --clearmodifiers F1
-timeout 10 xdotool search --sync --name "QN-7X Control Panel Help" >/dev/null ||
-    fail "the help window did not show its pages"
-# The graph viewer comes from the OrvGraph plugin.
-xdotool windowfocus --sync "$panel" key --clearmodifiers alt+g
-timeout 10 xdotool search --sync --name "Data Viewing Utility" >/dev/null || fail "the graph viewer did not open"
-echo "installed package: links, shows its help and opens the graph viewer"
+echo "installed package: opens the graph viewer and its help, and links"
