@@ -116,20 +116,30 @@ double yToLevel(const PlotArea& area, double y) {
     return top + (y - area.top) * span / units;
 }
 
-float maxOf(const std::vector<float>& values, qsizetype from, qsizetype to) {
+std::pair<float, float> extremesOf(const std::vector<float>& values, qsizetype from, qsizetype to) {
     const qsizetype last = qMin(to, qsizetype(values.size()) - 1);
-    float result = -std::numeric_limits<float>::infinity();
-    for (qsizetype i = qMax<qsizetype>(0, from); i <= last; ++i)
-        result = qMax(result, values[size_t(i)]);
-    return result;
-}
-
-float minOf(const std::vector<float>& values, qsizetype from, qsizetype to) {
-    const qsizetype last = qMin(to, qsizetype(values.size()) - 1);
-    float result = std::numeric_limits<float>::infinity();
-    for (qsizetype i = qMax<qsizetype>(0, from); i <= last; ++i)
-        result = qMin(result, values[size_t(i)]);
-    return result;
+    qsizetype i = qMax<qsizetype>(0, from);
+    // Four running pairs, so the comparisons of a long survey do not wait on
+    // one another; one pass over the values.
+    constexpr float kNone = std::numeric_limits<float>::infinity();
+    float low[4] = {kNone, kNone, kNone, kNone};
+    float high[4] = {-kNone, -kNone, -kNone, -kNone};
+    const float* v = values.data();
+    for (; i + 3 <= last; i += 4) {
+        for (int k = 0; k < 4; ++k) {
+            low[k] = v[i + k] < low[k] ? v[i + k] : low[k];
+            high[k] = v[i + k] > high[k] ? v[i + k] : high[k];
+        }
+    }
+    for (; i <= last; ++i) {
+        low[0] = qMin(low[0], v[i]);
+        high[0] = qMax(high[0], v[i]);
+    }
+    for (int k = 1; k < 4; ++k) {
+        low[0] = qMin(low[0], low[k]);
+        high[0] = qMax(high[0], high[k]);
+    }
+    return {low[0], high[0]};
 }
 
 double roundEven(double value) {
@@ -180,20 +190,21 @@ void computeLevelScale(PlotArea& area, const GraphData& data) {
     const qsizetype last = area.timeAxis.last;
     double max = axis.max;
     double min = axis.min;
-    if (axis.autoMax) {
-        max = 0.0;
+    double lowest = std::numeric_limits<double>::infinity();
+    if (axis.autoMax || axis.autoMin) {
+        if (axis.autoMax)
+            max = 0.0;
         for (const DataSet& set : data.sets) {
-            if (set.shown)
-                max = qMax(max, double(maxOf(set.values, first, last)));
+            if (!set.shown)
+                continue;
+            const auto [low, high] = extremesOf(set.values, first, last);
+            lowest = qMin(lowest, double(low));
+            if (axis.autoMax)
+                max = qMax(max, double(high));
         }
     }
-    if (axis.autoMin) {
-        min = max;
-        for (const DataSet& set : data.sets) {
-            if (set.shown)
-                min = qMin(min, double(minOf(set.values, first, last)));
-        }
-    }
+    if (axis.autoMin)
+        min = qMin(max, lowest);
     if (min == 0.0 && max == 0.0)
         max = 10.0;
     if (min >= max) {

@@ -6,6 +6,8 @@
 #include <QRectF>
 #include <QSizeF>
 
+#include <utility>
+
 // The plot layout and the two axes of a level-against-time graph, in the
 // drawing surface's units (pixels on screen). Pure computation: the painter
 // (GraphPainter.h) draws what these describe.
@@ -72,8 +74,9 @@ double xToTime(const PlotArea& area, double x);
 double levelToY(const PlotArea& area, double level);
 double yToLevel(const PlotArea& area, double y);
 
-float maxOf(const std::vector<float>& values, qsizetype from, qsizetype to);
-float minOf(const std::vector<float>& values, qsizetype from, qsizetype to);
+// The smallest and largest value of one data set over an index range
+// (inclusive); +inf and -inf for an empty range.
+std::pair<float, float> extremesOf(const std::vector<float>& values, qsizetype from, qsizetype to);
 
 // Rounding to an integer with halves to even, as the axis rules count.
 double roundEven(double value);

@@ -221,20 +221,29 @@ void GraphPainter::drawColumns(const PlotArea& area, qsizetype first, const Data
     const size_t columns = size_t(qMax(1, px(area.width) - 1));
     m_high.assign(columns, -std::numeric_limits<float>::infinity());
     m_low.assign(columns, std::numeric_limits<float>::infinity());
-    const auto take = [this](int column, float v) {
-        m_high[size_t(column)] = qMax(m_high[size_t(column)], v);
-        m_low[size_t(column)] = qMin(m_low[size_t(column)], v);
-    };
     const float* values = set.values.data() + first;
-    int previous = -1;
-    for (size_t i = 0; i < m_pointColumns.size(); ++i) {
-        const int column = m_pointColumns[i];
-        take(column, values[i]);
-        // A column also takes the point before it when that lies in another
-        // column, so the line stays joined from column to column.
-        if (previous >= 0 && previous != column)
-            take(column, values[i - 1]);
-        previous = column;
+    const int* columnOf = m_pointColumns.data();
+    const size_t count = m_pointColumns.size();
+    // Run by run of points in one column, the extremes kept in registers; a run
+    // also takes the point before it, so the line stays joined from column to
+    // column.
+    for (size_t i = 0; i < count;) {
+        const int column = columnOf[i];
+        float high = values[i];
+        float low = high;
+        if (i > 0) {
+            high = qMax(high, values[i - 1]);
+            low = qMin(low, values[i - 1]);
+        }
+        size_t j = i + 1;
+        for (; j < count && columnOf[j] == column; ++j) {
+            const float v = values[j];
+            high = v > high ? v : high;
+            low = v < low ? v : low;
+        }
+        m_high[size_t(column)] = qMax(m_high[size_t(column)], high);
+        m_low[size_t(column)] = qMin(m_low[size_t(column)], low);
+        i = j;
     }
     // A broken style is drawn as one stroke down and up the columns, so its
     // pattern runs on instead of starting afresh in every column.

@@ -625,6 +625,11 @@ void frmGraph::zoomToBox() {
 }
 
 void frmGraph::zoomAll() {
+    showAllData();
+    AdjustXObjects();
+}
+
+void frmGraph::showAllData() {
     rubberBand(false);
     if (m_modeBefore != 0 && m_zoomCount == 1) {
         m_olderBox = m_newerBox;
@@ -637,13 +642,16 @@ void frmGraph::zoomAll() {
     level.autoMin = level.autoMax = level.autoMajor = level.autoMinor = true;
     m_plot.timeAxis.mode = ViewWindow::kAllData;
     m_modeAtLastZoom = 0;
-    AdjustXObjects();
+    // The view and level scale of all data, which a box drawn on it maps by.
+    ViewWindow::compute(m_plot.timeAxis, m_data);
+    computeLevelScale(m_plot, m_data);
 }
 
 void frmGraph::previousWindow() {
     if (m_olderBox.y2 != 0.0 && m_modeBefore != 0) {
         m_goingBack = true;
-        zoomAll();
+        // Straight to the older box, drawn once.
+        showAllData();
         zoomTo(m_olderBox);
         rubberBand(false);
     } else {

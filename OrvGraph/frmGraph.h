@@ -100,6 +100,8 @@ private:
     void mouseDoubleClicked();
     void boxTick();
     void zoomToBox();
+    // Zoom All without the redraw.
+    void showAllData();
     // Shows the view of a box drawn over the current view: the level axis fixed
     // to its height, the time axis between its edges.
     void zoomTo(const Box& box);

@@ -2,7 +2,9 @@
 // gnuplot reading the same file and drawing the same lines to a PNG of the same
 // size. Writes a statistical file of 100,000 rows with 10 data sets and a
 // short-term Leq file of 14,400 rows, then prints MB/s for reading, ms for one
-// full redraw, and ours against gnuplot.
+// full redraw, and ours against gnuplot. Then, in the viewer window itself on a
+// statistical file of 1,000,000 rows with 10 data sets, the redraw after a
+// dragged zoom box, after Previous Window and after a page step.
 //
 // Usage: bench_graph [--keep <folder>]   (keeps the files and PNGs there)
 
@@ -10,17 +12,23 @@
 #include "DataFileReader.h"
 #include "DataFileWriter.h"
 #include "GraphPainter.h"
+#include "frmGraph.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -31,6 +39,8 @@ namespace {
 const QSize kImageSize(1000, 600);
 const QLocale kLocale(QStringLiteral("en_GB"));
 constexpr int kStatisticalRows = 100000;
+constexpr int kViewerRows = 1000000;
+constexpr int kViewerRuns = 5;
 constexpr int kLeqRows = 14400;
 constexpr int kReadRuns = 5;
 constexpr int kDrawRuns = 10;
@@ -57,19 +67,21 @@ double bestOf(int runs, const std::function<void()>& work) {
     return best;
 }
 
-QString writeStatistical(const QDir& folder) {
+QString writeStatistical(const QDir& folder, int count = kStatisticalRows,
+                         const QString& name = QStringLiteral("bench_Sta.csv"),
+                         const QLocale& locale = kLocale) {
     using namespace DataFileWriter;
     const QDateTime start(QDate(2003, 1, 6), QTime(0, 0), Qt::UTC);
     // Ten data sets: the levels, four percentiles, Lmin, temperature, battery
     // and overload.
     const QList<Column> columns = statisticalColumns({10, 50, 90, 99});
-    std::vector<Row> rows = statisticalRows(start, kStatisticalRows, 1);
+    std::vector<Row> rows = statisticalRows(start, count, 1);
     for (Row& row : rows) {
         const std::vector<double>& v = row.values; // Leq, Lmax, L1 L5 L10 L33 L50 L90 L95 L99, ...
         row.values = {v[0], v[1], v[4], v[6], v[7], v[9], v[10], v[11], v[12], v[13]};
     }
-    const QString path = folder.filePath(QStringLiteral("bench_Sta.csv"));
-    writeFile(path, statisticalFile(kLocale, typicalHeader(kLocale, start, rows.back().time, false),
+    const QString path = folder.filePath(name);
+    writeFile(path, statisticalFile(locale, typicalHeader(locale, start, rows.back().time, false),
                                     columns, rows));
     return path;
 }
@@ -192,6 +204,74 @@ void measure(const QString& label, const QString& path, int skip, const QString&
     out.flush();
 }
 
+void mouse(QWidget* canvas, QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, QPointF(at), canvas->mapToGlobal(QPointF(at)), Qt::LeftButton, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(canvas, &event);
+}
+
+// A box dragged over the plot, shrink-th of it in from each edge.
+void dragBox(frmGraph& form, double shrink) {
+    QWidget* canvas = form.findChild<QWidget*>(QStringLiteral("pbxGraph"));
+    const QRectF plot = form.plotArea().plotRect();
+    const QPoint from(int(plot.left() + plot.width() * shrink),
+                      int(plot.top() + plot.height() * shrink));
+    const QPoint to(int(plot.right() - plot.width() * shrink),
+                    int(plot.bottom() - plot.height() * shrink));
+    mouse(canvas, QEvent::MouseButtonPress, from, Qt::LeftButton);
+    mouse(canvas, QEvent::MouseMove, to, Qt::LeftButton);
+    mouse(canvas, QEvent::MouseButtonRelease, to, Qt::NoButton);
+}
+
+// Chooses "A Day At A Time" in the X axis dialog.
+void pageByDay(frmGraph& form) {
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        dialog->findChild<QRadioButton*>(QStringLiteral("optZoom2"))->setChecked(true);
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    });
+    form.findChild<QAction*>(QStringLiteral("itmEditXAxis"))->trigger();
+}
+
+void measureViewer(const QDir& folder) {
+    // In the regional settings the viewer reads with, as the host writes.
+    const QString path =
+        writeStatistical(folder, kViewerRows, QStringLiteral("million_Sta.csv"), QLocale::system());
+    frmGraph form;
+    form.resize(kImageSize);
+    form.show();
+    QApplication::processEvents();
+    form.setOpenFileSource([path](QWidget*, const QString&) { return path; });
+    form.findChild<QAction*>(QStringLiteral("itmReadFile"))->trigger();
+    QAction* previous = form.findChild<QAction*>(QStringLiteral("itmZoomPreviousWindow"));
+
+    // Each run starts from all data: a box, a second box inside it, back.
+    double zoomMs = 1e300, previousMs = 1e300;
+    for (int run = 0; run < kViewerRuns; ++run) {
+        form.zoomAll();
+        zoomMs = std::min(zoomMs, bestOf(1, [&] { dragBox(form, 0.25); }));
+        dragBox(form, 0.3);
+        previousMs = std::min(previousMs, bestOf(1, [&] { previous->trigger(); }));
+    }
+    form.zoomAll();
+    pageByDay(form);
+    auto* next = form.findChild<QPushButton*>(QStringLiteral("cmdNext"));
+    const double pageMs = bestOf(kViewerRuns, [&] { next->click(); });
+
+    out << "\nViewer window: " << QFileInfo(path).fileName() << ", "
+        << form.graphData().pointCount() << " rows, " << form.graphData().setCount()
+        << " data sets, " << form.width() << "x" << form.height() << "\n";
+    const auto line = [](const char* what, double ms) {
+        out << "  " << what << QString::number(ms, 'f', 1) << " ms"
+            << (ms < kRedrawTargetMs ? "  (target < 30 ms met)" : "  (target < 30 ms MISSED)")
+            << "\n";
+    };
+    line("zoom box         ", zoomMs);
+    line("previous window  ", previousMs);
+    line("page step (day)  ", pageMs);
+    out.flush();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -216,8 +296,10 @@ int main(int argc, char** argv) {
             QStringLiteral("%H:%M"), folder);
     measure(QStringLiteral("Short-term Leq file"), leq, kLeqSkip, QStringLiteral("%H:%M:%S"),
             folder);
+    measureViewer(folder);
     out << "\n(best of " << kReadRuns << " reads and " << kDrawRuns
-        << " redraws; gnuplot best of 3 runs, including its start-up)\n";
+        << " redraws; gnuplot best of 3 runs, including its start-up; viewer steps best of "
+        << kViewerRuns << ")\n";
     out.flush();
     return 0;
 }
