@@ -344,11 +344,8 @@ ReadResult readDataFile(const QString& path, const ReadOptions& options) {
                         QStringLiteral("Path/File access error: %1").arg(file.errorString())};
         return failed;
     }
-    // Mapped rather than copied: a long survey is read at the speed of memory.
-    if (file.size() > 0) {
-        if (const uchar* mapped = file.map(0, file.size()))
-            return readDataBytes(QByteArrayView(mapped, file.size()), options);
-    }
+    // Copied, not mapped: a file that another program cuts short while it is
+    // read must give a short read, not a fault in the host.
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         failed.error = {ReadErrorCode::FileAccess,

@@ -42,6 +42,20 @@ ShortDateParser::ShortDateParser(const QLocale& locale) : m_locale(locale) {
     for (int day = 1; day <= 7; ++day)
         m_dayNames << locale.dayName(day, QLocale::ShortFormat);
     compile(m_format);
+    const QList<uint> zero = locale.zeroDigit().toUcs4();
+    if (zero.size() == 1 && zero.first() != U'0')
+        m_zeroDigit = char32_t(zero.first());
+}
+
+QByteArray ShortDateParser::westernDigits(QByteArrayView text) const {
+    QList<uint> characters = QString::fromUtf8(text).toUcs4();
+    for (uint& c : characters) {
+        if (c >= m_zeroDigit && c <= m_zeroDigit + 9)
+            c = U'0' + (c - m_zeroDigit);
+    }
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()),
+                             characters.size())
+        .toUtf8();
 }
 
 int ShortDateParser::expandTwoDigitYear(int year) {
@@ -93,10 +107,13 @@ std::optional<double> ShortDateParser::parse(QByteArrayView text) const {
     text = trimmed(text);
     if (m_haveLast && text == QByteArrayView(m_lastText))
         return m_lastResult;
-    m_lastResult = m_useLocale ? decodeWithLocale(text) : decode(text);
-    if (!m_lastResult)
-        m_lastResult = decodeIso(text);
     m_lastText = text.toByteArray();
+    // Dates written in the locale's own digits are read as Western digits.
+    const QByteArray western = m_zeroDigit ? westernDigits(text) : QByteArray();
+    const QByteArrayView decoded = m_zeroDigit ? QByteArrayView(western) : text;
+    m_lastResult = m_useLocale ? decodeWithLocale(decoded) : decode(decoded);
+    if (!m_lastResult)
+        m_lastResult = decodeIso(decoded);
     m_haveLast = true;
     return m_lastResult;
 }

@@ -25,6 +25,8 @@ private:
     // Two-digit years are taken as 1980 to 2079, the span the logger's clock
     // can hold (it starts in 1996).
     static int expandTwoDigitYear(int year);
+    // The text with the locale's native digits turned into 0 to 9.
+    QByteArray westernDigits(QByteArrayView text) const;
 
     enum class Kind { Day, Month, MonthName, DayName, Year, Literal };
     struct Token {
@@ -45,6 +47,8 @@ private:
     QString m_format;
     QList<Token> m_tokens;
     bool m_useLocale = false; // a format this parser does not decode itself
+    char32_t m_zeroDigit = 0; // the locale's zero when it is not '0'
+
     QStringList m_monthNames; // long then short, index % 12 is the month - 1
     QStringList m_dayNames;
 

@@ -80,6 +80,8 @@ void ReaderTest::statisticalFiles_data() {
     QTest::newRow("en_US M/d/yy") << "en_US";
     QTest::newRow("de_DE dd.MM.yy") << "de_DE";
     QTest::newRow("C d MMM yyyy") << "C";
+    QTest::newRow("ar_EG native digits") << "ar_EG";
+    QTest::newRow("fa_IR native digits") << "fa_IR";
 }
 
 void ReaderTest::statisticalFiles() {
