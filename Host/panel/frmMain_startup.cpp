@@ -43,9 +43,9 @@ void frmMain::startUp(const QStringList& arguments, const WindowLoader& loadActi
 
     // The stored place, kept on a screen that exists now.
     resize(sizeHint());
-    QPoint place(Twips::ToPixels(HostSettings::ReadInt(HostSettings::Main, HostSettings::Key::Left,
+    QPoint place(Twips::toPixels(HostSettings::ReadInt(HostSettings::Main, HostSettings::Key::Left,
                                                        0, -1000000, 1000000)),
-                 Twips::ToPixels(HostSettings::ReadInt(HostSettings::Main, HostSettings::Key::Top,
+                 Twips::toPixels(HostSettings::ReadInt(HostSettings::Main, HostSettings::Key::Top,
                                                        0, -1000000, 1000000)));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -110,8 +110,8 @@ void frmMain::readCommsSettings() {
 void frmMain::storePlacement() {
     if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
-    HostSettings::Write(HostSettings::Main, HostSettings::Key::Left, Twips::FromPixels(x(), this));
-    HostSettings::Write(HostSettings::Main, HostSettings::Key::Top, Twips::FromPixels(y(), this));
+    HostSettings::Write(HostSettings::Main, HostSettings::Key::Left, Twips::fromPixels(x(), this));
+    HostSettings::Write(HostSettings::Main, HostSettings::Key::Top, Twips::fromPixels(y(), this));
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -135,12 +135,12 @@ bool frmMessage::setButtons(qint16 style) {
 }
 
 void frmMessage::placeControls() {
-    const int margin = Twips::ToPixels(Margin, this);
-    const int buttonHeight = Twips::ToPixels(ButtonHeight, this);
-    int buttonWidth = Twips::ToPixels(ButtonWidth, this);
+    const int margin = Twips::toPixels(Margin, this);
+    const int buttonHeight = Twips::toPixels(ButtonHeight, this);
+    int buttonWidth = Twips::toPixels(ButtonWidth, this);
     buttonWidth = qMax(buttonWidth, cmdConfirm->sizeHint().width());
     buttonWidth = qMax(buttonWidth, cmdCancel->sizeHint().width());
-    const int centreGap = Twips::ToPixels(ButtonCentreGap, this);
+    const int centreGap = Twips::toPixels(ButtonCentreGap, this);
     const bool pair = !cmdConfirm->isHidden();
     const int buttonsWidth = pair ? 2 * (buttonWidth + centreGap) : buttonWidth;
 
@@ -164,7 +164,7 @@ void frmMessage::placeControls() {
     } else {
         cmdCancel->setGeometry(centre - buttonWidth / 2, buttonTop, buttonWidth, buttonHeight);
     }
-    setFixedSize(width, buttonTop + buttonHeight + Twips::ToPixels(ButtonBottomGap, this));
+    setFixedSize(width, buttonTop + buttonHeight + Twips::toPixels(ButtonBottomGap, this));
 }
 
 void frmMessage::centreOverMainWindow() {

@@ -55,8 +55,8 @@ private slots:
         settings.setValue("Comms/Port", 3);
         settings.setValue("Comms/Baud", 9600);
         settings.setValue("Comms/Method", 2);
-        settings.setValue("Main/Left", Twips::FromPixels(40));
-        settings.setValue("Main/Top", Twips::FromPixels(30));
+        settings.setValue("Main/Left", Twips::fromPixels(40));
+        settings.setValue("Main/Top", Twips::fromPixels(30));
         settings.sync();
         {
             frmMain panel;
@@ -72,8 +72,8 @@ private slots:
             panel.move(60, 50);
             QVERIFY(panel.close());
         }
-        QCOMPARE(PanelFixture::store().value("Main/Left").toInt(), Twips::FromPixels(60));
-        QCOMPARE(PanelFixture::store().value("Main/Top").toInt(), Twips::FromPixels(50));
+        QCOMPARE(PanelFixture::store().value("Main/Left").toInt(), Twips::fromPixels(60));
+        QCOMPARE(PanelFixture::store().value("Main/Top").toInt(), Twips::fromPixels(50));
     }
 
     void placementKeptOnTheScreen() {

@@ -150,8 +150,8 @@ private slots:
         ShowMessage(text, qint16(style), Maker);
         QCOMPARE(operatorAnswers.seen.size(), 1);
         const MessageAnswerer::Seen& seen = operatorAnswers.seen[0];
-        const int bottomGap = Twips::ToPixels(120);
-        const int centreGap = Twips::ToPixels(60);
+        const int bottomGap = Twips::toPixels(120);
+        const int centreGap = Twips::toPixels(60);
         const int centre = client.width() / 2;
         QCOMPARE(client.height() - (seen.cancel.y() + seen.cancel.height()), bottomGap);
         if (style == 0) {
@@ -170,7 +170,7 @@ private slots:
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         const QFontMetrics metrics = mainWindow.fontMetrics();
         for (const QString& line : seen.text.split('\n')) {
-            if (metrics.horizontalAdvance(line) < screen.width() - 4 * Twips::ToPixels(240))
+            if (metrics.horizontalAdvance(line) < screen.width() - 4 * Twips::toPixels(240))
                 QVERIFY(seen.label.width() >= metrics.horizontalAdvance(line));
             else
                 QVERIFY(seen.label.height() >= 2 * metrics.height());
@@ -190,9 +190,9 @@ private slots:
     void twips() {
         QFETCH(int, twips);
         const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
-        QCOMPARE(Twips::ToPixels(twips), int(std::lround(twips * dpi / 1440)));
-        QCOMPARE(Twips::ToPixels(twips, &mainWindow), Twips::ToPixels(twips));
-        QVERIFY(qAbs(Twips::FromPixels(Twips::ToPixels(twips)) - twips) <= 1440 / dpi);
+        QCOMPARE(Twips::toPixels(twips), int(std::lround(twips * dpi / 1440)));
+        QCOMPARE(Twips::toPixels(twips, &mainWindow), Twips::toPixels(twips));
+        QVERIFY(qAbs(Twips::fromPixels(Twips::toPixels(twips)) - twips) <= 1440 / dpi);
     }
 
     void centredOverMainWindow() {
