@@ -89,6 +89,8 @@ private slots:
     void pagingByDay();
     void pagingByHourWithKeys();
     void cursorReadsTimeAndLevel();
+    void doubleClickOpensItsDialog_data();
+    void doubleClickOpensItsDialog();
     void onePointAndEmptyViews_data();
     void onePointAndEmptyViews();
     void resizeAfterAFileWithoutDataClears();
@@ -258,6 +260,45 @@ void ZoomPagingTest::cursorReadsTimeAndLevel() {
     // The left edge is the first row's time.
     QCOMPARE(label->text(), QStringLiteral("Cursor: Time 30/12/2003 23:50:00, Level ") + level +
                                 QStringLiteral("dB."));
+}
+
+void ZoomPagingTest::doubleClickOpensItsDialog_data() {
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("plot") << "plot"
+                          << "frmDataSet";
+    QTest::newRow("time axis") << "time"
+                               << "frmXAxis";
+    QTest::newRow("level axis") << "level"
+                                << "frmYAxis";
+}
+
+void ZoomPagingTest::doubleClickOpensItsDialog() {
+    QFETCH(QString, where);
+    QFETCH(QString, dialog);
+    open(m_days);
+    const PlotArea& area = m_form->plotArea();
+    const QPoint at = where == "plot" ? QPoint(int(area.left + area.width / 2), int(area.top + 20))
+                      : where == "time"
+                          ? QPoint(int(area.left + area.width / 2), int(area.bottom + 2))
+                          : QPoint(int(area.levelLabelWidth + 2), int(area.top + 20));
+    QStringList events;
+    connect(m_form.get(), &frmGraph::ModalStart, this, [&events] { events << "Start"; });
+    connect(m_form.get(), &frmGraph::ModalStop, this, [&events] { events << "Stop"; });
+    QString opened;
+    whenModal<QDialog>([&opened](QDialog* shown) {
+        opened = shown->objectName();
+        shown->reject();
+    });
+    // What a double-click delivers: press, release, double-click, release.
+    QWidget* canvas = canvasOf(*m_form);
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(canvas, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, at);
+    QCOMPARE(opened, dialog);
+    QCOMPARE(events, QStringList({"Start", "Stop"}));
+    // A cancelled dialog leaves the view as it was.
+    QCOMPARE(area.timeAxis.mode, 0);
 }
 
 void ZoomPagingTest::onePointAndEmptyViews_data() {
