@@ -26,7 +26,6 @@ public:
     void showBox(const QRect& box, const QColor& colour);
     void addMarks(const QList<QRect>& marks);
     void clearTemporary();
-    bool hasBox() const { return !m_box.isNull(); }
 
 signals:
     void resized();

@@ -8,7 +8,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 frmDataSet::frmDataSet(QWidget* parent) : QDialog(parent) {

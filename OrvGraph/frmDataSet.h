@@ -17,8 +17,6 @@ class frmDataSet : public QDialog {
 public:
     explicit frmDataSet(QWidget* parent = nullptr);
 
-    frmEditDataSet* lineStyleDialog() const { return m_lineStyle; }
-
     // One row per set; shows the dialog modally and, when it is accepted,
     // writes the choices back. True when accepted.
     bool edit(QList<DataSet>& sets);

@@ -6,7 +6,6 @@
 #include <functional>
 
 class LineSample;
-class QLabel;
 class QPushButton;
 class QRadioButton;
 
