@@ -61,6 +61,11 @@ ControlResult applyControlLine(LoggerSimulator& simulator, const std::string& li
         } else {
             result.error = "dial needs [NUMBER=]OUTCOME";
         }
+    } else if (verb == "clockrate") {
+        if (const auto factor = argument(1, 100'000))
+            simulator.model().setClockRate(*factor);
+        else
+            result.error = "clockrate needs a factor, 1 (real time) to 100000";
     } else if (verb == "level") {
         if (const auto level = argument(0, 32767))
             simulator.model().setLevel(*level);

@@ -7,7 +7,7 @@ class LoggerSimulator;
 
 // One line of qn7x-sim's control channel on standard input:
 //   fault NAME [PARAM] | wake | vanish | baud N | dial [NUMBER=]OUTCOME |
-//   level TENTHS | overload | wire | quit
+//   level TENTHS | clockrate FACTOR | overload | wire | quit
 namespace sim {
 
 struct ControlResult {

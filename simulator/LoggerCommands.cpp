@@ -61,6 +61,7 @@ void LoggerCommands::unlinked() {
 
 std::deque<Reply> LoggerCommands::run(char letter, const std::vector<std::string>& blocks) {
     const std::string data = blocks.empty() ? std::string() : blocks.front();
+    model_.catchUp(); // a running logger has gone on recording since the last command
     switch (letter) {
     case '/':
         return one('k');

@@ -2,6 +2,7 @@
 
 #include "BufferRecordLayout.h"
 #include "MemoryBlocks.h"
+#include "TimerWindows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,6 +10,11 @@
 namespace {
 
 constexpr int kBlocksInMemory = LoggerModel::kMemoryBytes / static_cast<int>(sim::kBlockSize);
+
+// A run's statistical interval; a damaged block's 0 minutes counts as one.
+std::int64_t IntervalSeconds(const std::string& record) {
+    return std::max(1, int(static_cast<unsigned char>(record[sim::buffer_record::kInterval]))) * 60;
+}
 // Top of each measuring range in tenths of a dB: low, mid, high, auto.
 constexpr std::array<int, 4> kRangeTop{1000, 1200, 1400, 1400};
 // How far a reference tone may lie from the measured level for the logger to
@@ -153,10 +159,20 @@ int LoggerModel::weekday() const {
 }
 
 sim::DateTime LoggerModel::clockLocked() const {
-    const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - clockSetAt_);
     const std::int64_t last = sim::toSeconds({sim::kLastYear, 12, 31, 23, 59, 59});
-    return sim::fromSeconds(std::min(clockBase_ + elapsed.count(), last));
+    return sim::fromSeconds(std::min(clockBase_ + elapsed.count() * clockRate_ / 1000, last));
+}
+
+void LoggerModel::setClockRate(int factor) {
+    std::lock_guard lock(mutex_);
+    const sim::DateTime now = clockLocked();
+    const int days = weekdayLocked();
+    clockBase_ = sim::toSeconds(now);
+    clockSetAt_ = std::chrono::steady_clock::now();
+    weekdayBase_ = days;
+    clockRate_ = std::max(1, factor);
 }
 
 int LoggerModel::weekdayLocked() const {
@@ -208,6 +224,7 @@ bool LoggerModel::powerDownDisabled() const {
 
 void LoggerModel::setMode(int mode) {
     std::lock_guard lock(mutex_);
+    nextRecord_ = kNoRecord;
     mode_ = mode & 3;
 }
 
@@ -375,6 +392,9 @@ bool LoggerModel::startLogging(const std::string& setup) {
     timeWeighting_ = flags & sim::buffer_record::kFlagSlow ? 1 : 0;
     const bool timers = sim::buffer_record::masterTimerType(buffer.record) != 0;
     const sim::DateTime now = clockLocked();
+    // Statistical blocks fall on the interval's boundaries of the clock.
+    const std::int64_t interval = IntervalSeconds(buffer.record);
+    nextRecord_ = (sim::toSeconds(now) / interval + 1) * interval;
     if (timers) {
         buffer.record.replace(sim::buffer_record::kStart, 6, sim::unsetDateTimeBytes());
         buffers_.push_back(std::move(buffer));
@@ -393,6 +413,7 @@ bool LoggerModel::startLogging(const std::string& setup) {
 
 bool LoggerModel::stopLogging() {
     std::lock_guard lock(mutex_);
+    catchUpLocked();
     if (mode_ == 0 || buffers_.empty())
         return false;
     const sim::DateTime now = clockLocked();
@@ -405,6 +426,59 @@ bool LoggerModel::stopLogging() {
     sim::buffer_record::setStop(record, now);
     mode_ = 0;
     return true;
+}
+
+void LoggerModel::catchUp() {
+    std::lock_guard lock(mutex_);
+    catchUpLocked();
+}
+
+void LoggerModel::catchUpLocked() {
+    if (mode_ == 0 || buffers_.empty())
+        return;
+    std::string& record = buffers_.back().record;
+    const std::int64_t interval = IntervalSeconds(record);
+    const std::int64_t now = sim::toSeconds(clockLocked());
+    // A clock set far ahead fills the memory, not an endless loop.
+    for (; nextRecord_ <= now && usedBlocksLocked() + 3 < kBlocksInMemory;
+         nextRecord_ += interval) {
+        const sim::DateTime at = sim::fromSeconds(nextRecord_);
+        if (sim::oneShotOverAt(record, at)) {
+            if (mode_ & kModeLogging)
+                appendBlockLocked(sim::eventBlock(at, sim::LoggingStopped));
+            sim::buffer_record::setStop(record, at);
+            mode_ = 0;
+            return;
+        }
+        const bool open = sim::timersOpenAt(record, at);
+        if (open && !(mode_ & kModeLogging)) {
+            if (record.compare(sim::buffer_record::kStart, 6, sim::unsetDateTimeBytes()) == 0)
+                sim::buffer_record::setStart(record, at);
+            appendBlockLocked(sim::eventBlock(at, sim::LoggingStarted));
+            mode_ |= kModeLogging;
+        } else if (!open && (mode_ & kModeLogging)) {
+            appendBlockLocked(sim::eventBlock(at, sim::LoggingStopped));
+            mode_ &= ~kModeLogging;
+        }
+        if (open)
+            appendBlockLocked(sim::statisticalBlock(at, measuredLocked(record)));
+    }
+}
+
+// The steady level the logger hears, spread as a real sound's statistics are.
+sim::StatisticalValues LoggerModel::measuredLocked(const std::string& record) const {
+    sim::StatisticalValues values;
+    values.leq = level_;
+    values.lmax = level_ + 80;
+    values.lmin = std::max(0, level_ - 40);
+    for (std::size_t i = 0; i < values.percentiles.size(); ++i) {
+        const int n = static_cast<unsigned char>(record[sim::buffer_record::kPercentiles + i]);
+        values.percentiles[i] = std::max(0, level_ + 60 - 100 * n / 100);
+    }
+    values.temperature = sensorTemperature_ + temperatureOffset_;
+    values.battery = battery_;
+    values.overload = overload_;
+    return values;
 }
 
 bool LoggerModel::setPostReference(int tenths) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DayOfData.h"
+#include "MemoryBlocks.h"
 #include "SimDateTime.h"
 
 #include <array>
@@ -121,6 +122,13 @@ public:
 
     // A logging run: "Q" with the 99-byte set-up, "q", and "p" afterwards.
     bool startLogging(const std::string& setup);
+    // Records what a run has measured since the last look: a statistical block
+    // at each interval the timers let through, and the logging started and
+    // stopped events as their windows open and close; a one shot ends the run.
+    void catchUp();
+    // The clock runs this many times faster than real time (1: real time), so
+    // that a run of hours can be watched in seconds.
+    void setClockRate(int factor);
     bool stopLogging();
     bool setPostReference(int tenths);
 
@@ -146,7 +154,10 @@ private:
         std::vector<std::string> blocks;
     };
 
+    static constexpr std::int64_t kNoRecord = INT64_MAX;
     sim::DateTime clockLocked() const;
+    void catchUpLocked();
+    sim::StatisticalValues measuredLocked(const std::string& record) const;
     int weekdayLocked() const;
     int usedBlocksLocked() const;
     std::int32_t freeMemoryLocked() const;
@@ -168,6 +179,10 @@ private:
     std::int64_t clockBase_ = 0; // logger seconds at clockSetAt_
     int weekdayBase_ = 0;
     std::chrono::steady_clock::time_point clockSetAt_;
+    int clockRate_ = 1;
+    // Logger seconds of the run's next statistical block; none outside a run
+    // that "Q" started (a mode set by hand records nothing by itself).
+    std::int64_t nextRecord_ = kNoRecord;
     int frequencyWeighting_ = 1;
     int timeWeighting_ = 0;
     int range_ = 1;

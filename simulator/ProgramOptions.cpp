@@ -21,8 +21,8 @@ const char* const kUsage =
     "no-carrier, silent, ring, ok-then-connect, no-dialtone, error,\n"
     "truncated-connect.\n"
     "Control lines on standard input: fault NAME [PARAM], wake, vanish, baud N,\n"
-    "dial [NUMBER=]OUTCOME, level TENTHS, overload, wire (the host's bytes so far, in\n"
-    "hex), quit.\n";
+    "dial [NUMBER=]OUTCOME, level TENTHS, clockrate FACTOR (the clock runs FACTOR\n"
+    "times faster), overload, wire (the host's bytes so far, in hex), quit.\n";
 
 namespace {
 

@@ -75,9 +75,20 @@ private slots:
         store.clear();
     }
 
+    // A one-shot run from 10:15 the next day: started, left to log for an
+    // hour of the logger's clock, stopped, and its buffer downloaded.
     void wholeRunSendsTheSetupAndBothReferences() {
+        m_fixture->sim.model().setClock({2004, 3, 1, 10, 0, 0});
         openLogging();
         m_logging->TitleMask->setText("Site A");
+        m_logging->MasterTimerCombo->setCurrentIndex(int(TimerKind::OneShot));
+        for (int item = 0; item < 2; ++item) {
+            SetField(m_logging->OneDayMask[item], item + 1);
+            SetField(m_logging->OneMonthMask[item], 3);
+            SetField(m_logging->OneYearMask[item], 2004);
+            SetField(m_logging->OneHourMask[item], 10);
+            SetField(m_logging->OneMinuteMask[item], 15);
+        }
         m_logging->LoggingButton->click();
         QTRY_VERIFY(m_summary->isVisible());
         QVERIFY(!m_summary->lblLife->text().isEmpty());
@@ -85,14 +96,16 @@ private slots:
         {
             ReferenceAnswerer accept(m_reference, true);
             m_summary->cmdOK->click();
-            QTRY_COMPARE(m_fixture->panel->loggingMode(), qint16(1));
+            QTRY_COMPARE(m_fixture->panel->loggingMode(), qint16(2)); // waiting for its timer
         }
         LoggingSetup expected;
+        expected.master = OneShotTimer({2004, 3, 1, 10, 15, 0}, {2004, 3, 2, 10, 15, 0});
         expected.title = "Site A";
         expected.preReference = 940;
         QVERIFY(sent("\x01Q"));
         QVERIFY(sent("\x03" + SetupBlock(expected).toStdString()));
 
+        m_fixture->sim.model().setClock({2004, 3, 1, 11, 0, 0});
         MessageAnswerer answers({MessageAnswerer::Answer::Confirm});
         ReferenceAnswerer accept(m_reference, true);
         m_fixture->button("LoggingButton")->click();
@@ -116,6 +129,9 @@ private slots:
         QVERIFY(header.contains("\"Site A"));
         QVERIFY(header.contains("\"Pre-measurement Reference\",\"\",\"\",\"\",94\r\n"));
         QVERIFY(header.contains("\"Post-measurement Reference\",\"\",\"\",\"\",94\r\n"));
+        // 10:15, 10:30, 10:45 and 11:00 were recorded.
+        for (const char* time : {"\"10:15\",", "\"10:30\",", "\"10:45\",", "\"11:00\","})
+            QVERIFY2(header.contains(time), time);
     }
 
     void proceedChecks_data() {
