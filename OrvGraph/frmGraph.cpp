@@ -3,6 +3,7 @@
 #include "DataFileReader.h"
 #include "DateSerial.h"
 #include "GraphCanvas.h"
+#include "GraphOutput.h"
 #include "GraphPainter.h"
 #include "Messages.h"
 #include "OpenFileDialog.h"
@@ -10,6 +11,7 @@
 #include "ViewWindow.h"
 #include "ViewerSettings.h"
 #include "WaitCursor.h"
+#include "frmData.h"
 #include "frmDataSet.h"
 #include "frmHeader.h"
 #include "frmHelp.h"
@@ -23,6 +25,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -122,6 +125,10 @@ frmGraph::frmGraph(QWidget* parent)
     m_progress = new frmProgress(this);
     m_header = new frmHeader(this);
     m_help = new frmHelp(this);
+    m_table = new frmData(this);
+    connect(m_table, &frmData::ModalStart, this, &frmGraph::ModalStart);
+    connect(m_table, &frmData::ModalStop, this, &frmGraph::ModalStop);
+    m_printer = std::make_unique<QPrinter>();
     buildMenus();
     buildControls();
 
@@ -133,6 +140,8 @@ frmGraph::frmGraph(QWidget* parent)
     showPaging(false);
     connect(m_canvas, &GraphCanvas::resized, this, &frmGraph::layoutControls);
 }
+
+frmGraph::~frmGraph() = default;
 
 void frmGraph::buildMenus() {
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
@@ -171,6 +180,8 @@ void frmGraph::buildMenus() {
     connect(itmReadFile, &QAction::triggered, this, &frmGraph::openFile);
     connect(itmCloseFile, &QAction::triggered, this, &frmGraph::closeFile);
     connect(itmViewHeader, &QAction::triggered, this, &frmGraph::viewHeader);
+    connect(itmViewData, &QAction::triggered, this, &frmGraph::viewData);
+    connect(itmPrintGraph, &QAction::triggered, this, &frmGraph::printGraph);
     connect(itmSelectData, &QAction::triggered, this, &frmGraph::selectData);
     connect(itmEditXAxis, &QAction::triggered, this, &frmGraph::editXAxis);
     connect(itmEditYAxis, &QAction::triggered, this, &frmGraph::editYAxis);
@@ -191,7 +202,7 @@ void frmGraph::buildControls() {
     Command1 = new QPushButton(QStringLiteral("Copy"), m_canvas);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->hide();
-    Command1->setEnabled(false);
+    connect(Command1, &QPushButton::clicked, this, &frmGraph::copyGraph);
     lblFileName = new QLabel(m_canvas);
     lblFileName->setObjectName(QStringLiteral("lblFileName"));
     lblFileName->hide();
@@ -254,6 +265,8 @@ void frmGraph::layoutControls() {
     const int plotRight = int(m_plot.left + m_plot.width);
     lblCursor->move(plotRight - lblCursor->width(), 0);
     lblFileName->move(plotLeft, 0);
+    Command1->adjustSize();
+    Command1->move(plotLeft + (int(m_plot.width) - Command1->width()) / 2, 0);
 
     const bool narrow = m_plot.width < kNarrowPlot;
     cmdPrevious->setText(narrow ? QStringLiteral("Previous") : QStringLiteral("Previous Page"));
@@ -313,9 +326,9 @@ void frmGraph::enableMenus(bool enabled) {
     mnuZoom->menuAction()->setEnabled(enabled);
     itmCloseFile->setEnabled(enabled);
     itmViewHeader->setEnabled(enabled);
-    // Printing and the data table are not here yet: their items stay off.
-    itmPrintGraph->setEnabled(false);
-    itmViewData->setEnabled(false);
+    itmPrintGraph->setEnabled(enabled);
+    itmViewData->setEnabled(enabled);
+    Command1->setVisible(enabled);
 }
 
 void frmGraph::showPaging(bool visible) {
@@ -368,6 +381,7 @@ void frmGraph::openFile() {
         break;
     }
     m_data = std::move(result.data);
+    m_table->discard(); // the table showed the file before
     if (m_data.hasData())
         showData(QFileInfo(path).fileName());
     else
@@ -410,12 +424,29 @@ void frmGraph::closeFile() {
     if (answer != QMessageBox::Yes)
         return;
     m_data = GraphData();
+    m_table->discard();
     clearGraph();
     lblCursor->hide();
     lblFileName->hide();
     showPaging(false);
     enableMenus(false);
     refreshHeaderWindow();
+}
+
+void frmGraph::printGraph() {
+    BusyPeriod busy(*this);
+    const PrintOutcome outcome =
+        PrintGraph(this, *m_printer, m_data, m_plot, m_canvas->font(), m_locale);
+    if (outcome.status == PrintOutcome::Status::Failed)
+        Messages::show(this, Messages::kTitle, outcome.message, QMessageBox::Warning);
+}
+
+void frmGraph::viewData() {
+    m_table->ShowData(m_data, m_locale);
+}
+
+void frmGraph::copyGraph() {
+    CopyGraphToClipboard(picture());
 }
 
 void frmGraph::viewHeader() {
@@ -443,6 +474,7 @@ void frmGraph::closeEvent(QCloseEvent* event) {
     m_header->hide();
     m_help->hide();
     m_progress->hide();
+    m_table->hide();
     for (QDialog* dialog :
          std::initializer_list<QDialog*>{m_xAxisDialog, m_yAxisDialog, m_dataSetDialog}) {
         if (dialog)

@@ -5,6 +5,7 @@
 
 #include <QLocale>
 #include <QMainWindow>
+#include <memory>
 
 #include <functional>
 
@@ -14,7 +15,9 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QTimer;
+class frmData;
 class frmDataSet;
+class QPrinter;
 class frmHeader;
 class frmXAxis;
 class frmYAxis;
@@ -36,6 +39,7 @@ public:
     using OpenFileSource = std::function<QString(QWidget* parent, const QString& folder)>;
 
     explicit frmGraph(QWidget* parent = nullptr);
+    ~frmGraph() override;
 
     void setOpenFileSource(OpenFileSource source);
 
@@ -52,6 +56,9 @@ public:
     // The menu operations.
     void openFile();
     void closeFile();
+    void printGraph();
+    void viewData();
+    void copyGraph();
     void viewHeader();
     void showHelp(int context);
     void selectData();
@@ -162,6 +169,9 @@ private:
     frmXAxis* m_xAxisDialog = nullptr;
     frmYAxis* m_yAxisDialog = nullptr;
     frmDataSet* m_dataSetDialog = nullptr;
+    frmData* m_table = nullptr;
+    // Keeps the operator's printer and its settings from one print to the next.
+    std::unique_ptr<QPrinter> m_printer;
 
     // Zoom state: the box being dragged and the last two zoomed to.
     QPoint m_anchor;

@@ -64,7 +64,7 @@ private slots:
     void menuItems();
     void menuOrderAndSeparator();
     void controlsCarryTheirNames();
-    void laterItemsAreInert();
+    void fileItemsWorkWithAFile();
 
     // Header window.
     void headerWindowListsTheEntries();
@@ -159,15 +159,20 @@ void ViewerWindowsTest::controlsCarryTheirNames() {
     QCOMPARE(form->headerWindow()->windowTitle(), QStringLiteral("Header For This Data File."));
 }
 
-void ViewerWindowsTest::laterItemsAreInert() {
-    // The table, printing and the copy come later: with a file open their
-    // controls are there but stay off.
+void ViewerWindowsTest::fileItemsWorkWithAFile() {
+    // The table, printing and the copy are there with a file, and View Data
+    // shows the file's table.
     OrvGraph graph;
+    frmGraph* form = graph.form();
+    for (const char* name : {"itmViewData", "itmPrintGraph"})
+        QVERIFY2(!form->findChild<QAction*>(name)->isEnabled(), name);
     openWith(graph, m_files.leq);
     for (const char* name : {"itmViewData", "itmPrintGraph"})
-        QVERIFY2(!graph.form()->findChild<QAction*>(name)->isEnabled(), name);
-    QVERIFY(!graph.form()->findChild<QPushButton*>("Command1")->isEnabled());
-    QVERIFY(graph.form()->findChild<QAction*>("itmZoomAll")->isEnabled());
+        QVERIFY2(form->findChild<QAction*>(name)->isEnabled(), name);
+    QVERIFY(!form->findChild<QPushButton*>("Command1")->isHidden());
+    form->findChild<QAction*>("itmViewData")->trigger();
+    auto* table = form->findChild<QWidget*>("frmData");
+    QVERIFY(table && table->isVisible());
 }
 
 void ViewerWindowsTest::headerWindowListsTheEntries() {
