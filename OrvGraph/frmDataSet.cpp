@@ -1,5 +1,6 @@
 #include "frmDataSet.h"
 
+#include "DialogButtons.h"
 #include "LineStyleControls.h"
 #include "frmEditDataSet.h"
 
@@ -22,14 +23,7 @@ frmDataSet::frmDataSet(QWidget* parent) : QDialog(parent) {
     m_rows = new QGridLayout(rows);
     m_rows->setVerticalSpacing(0);
     layout->addWidget(rows);
-    auto* buttons = new QDialogButtonBox(this);
-    auto* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &frmDataSet::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &frmDataSet::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this);
     layout->addWidget(buttons);
     // The window's height follows the rows.
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -1,5 +1,6 @@
 #include "frmEditDataSet.h"
 
+#include "DialogButtons.h"
 #include "LineStyleControls.h"
 
 #include <QColorDialog>
@@ -83,14 +84,7 @@ frmEditDataSet::frmEditDataSet(QWidget* parent)
     layout->addWidget(sampleLabel, 1, 2);
     layout->addWidget(pbxSample, 1, 3);
 
-    auto* buttons = new QDialogButtonBox(this);
-    auto* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &frmEditDataSet::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &frmEditDataSet::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this);
     layout->addWidget(buttons, 3, 0, 1, 4);
 }
 

@@ -1,6 +1,7 @@
 #include "frmXAxis.h"
 
 #include "DateSerial.h"
+#include "DialogButtons.h"
 #include "FieldConversions.h"
 #include "LineStyleControls.h"
 #include "Messages.h"
@@ -57,14 +58,7 @@ frmXAxis::frmXAxis(const QLocale& locale, QWidget* parent) : QDialog(parent), m_
     layout->addWidget(m_major, 0, 1);
     layout->addWidget(m_minor, 1, 1);
 
-    auto* buttons = new QDialogButtonBox(this);
-    auto* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &frmXAxis::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &frmXAxis::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this);
     layout->addWidget(buttons, 2, 0, 1, 2);
 }
 

@@ -1,5 +1,6 @@
 #include "frmYAxis.h"
 
+#include "DialogButtons.h"
 #include "FieldConversions.h"
 #include "LineStyleControls.h"
 #include "Messages.h"
@@ -57,14 +58,7 @@ frmYAxis::frmYAxis(QWidget* parent) : QDialog(parent) {
     layout->addWidget(m_major, 0, 2, FieldCount + 2, 1);
     layout->addWidget(m_minor, 0, 3, FieldCount + 2, 1);
 
-    auto* buttons = new QDialogButtonBox(this);
-    auto* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &frmYAxis::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &frmYAxis::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this);
     layout->addWidget(buttons, FieldCount + 2, 0, 1, 4);
 }
 
