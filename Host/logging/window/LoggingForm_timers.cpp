@@ -25,6 +25,7 @@ QString ItemName(const char* name, int item) {
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(item);
 }
 
+// Read out by the caption beside the field, as the screen shows it.
 MaskedEdit* TimerField(const char* name, int item, const char* pattern, const QString& spoken,
                        QWidget* parent) {
     return NamedField(ItemName(name, item), QLatin1String(pattern), spoken, parent);
@@ -47,16 +48,13 @@ void SetNumber(MaskedEdit* field, qint16 value) {
 } // namespace
 
 void LoggingForm::buildRepeatPanels(int item, QStackedWidget* panels) {
-    const QString frame = item == 0 ? "Master" : "Sub";
-    const auto spoken = [&frame](const QString& what) { return frame + " " + what; };
     panels->addWidget(
         Named(new QWidget(panels), ItemName(item == 0 ? "MasterTimerPanel" : "SubTimerPanel", 0)));
 
     auto* hourly = new QWidget(panels);
-    HourlyStartMinuteMask << TimerField("HourlyStartMinuteMask", item, "00",
-                                        spoken("hourly start minute"), hourly);
-    HourlyEndMinuteMask << TimerField("HourlyEndMinuteMask", item, "00",
-                                      spoken("hourly end minute"), hourly);
+    HourlyStartMinuteMask << TimerField("HourlyStartMinuteMask", item, "00", "Start Minute",
+                                        hourly);
+    HourlyEndMinuteMask << TimerField("HourlyEndMinuteMask", item, "00", "End Minute", hourly);
     auto* hourlyGrid = new QGridLayout(hourly);
     hourlyGrid->addWidget(BuddyLabel("Start Minute :", HourlyStartMinuteMask[item], hourly), 0, 0);
     hourlyGrid->addWidget(HourlyStartMinuteMask[item], 0, 1);
@@ -65,13 +63,11 @@ void LoggingForm::buildRepeatPanels(int item, QStackedWidget* panels) {
     hourlyGrid->setColumnStretch(2, 1);
 
     auto* daily = new QWidget(panels);
-    DailyStartHourMask << TimerField("DailyStartHourMask", item, "#0", spoken("daily start hour"),
-                                     daily);
-    DailyStartMinuteMask << TimerField("DailyStartMinuteMask", item, "00",
-                                       spoken("daily start minute"), daily);
-    DailyEndHourMask << TimerField("DailyEndHourMask", item, "#0", spoken("daily end hour"), daily);
-    DailyEndMinuteMask << TimerField("DailyEndMinuteMask", item, "00", spoken("daily end minute"),
-                                     daily);
+    DailyStartHourMask << TimerField("DailyStartHourMask", item, "#0", "Start Time", daily);
+    DailyStartMinuteMask << TimerField("DailyStartMinuteMask", item, "00", "Start Time minutes",
+                                       daily);
+    DailyEndHourMask << TimerField("DailyEndHourMask", item, "#0", "End Time", daily);
+    DailyEndMinuteMask << TimerField("DailyEndMinuteMask", item, "00", "End Time minutes", daily);
     auto* dailyGrid = new QGridLayout(daily);
     dailyGrid->addWidget(BuddyLabel("Start Time :", DailyStartHourMask[item], daily), 0, 0);
     dailyGrid->addLayout(TimeRow(DailyStartHourMask[item], DailyStartMinuteMask[item]), 0, 1);
@@ -81,14 +77,12 @@ void LoggingForm::buildRepeatPanels(int item, QStackedWidget* panels) {
     auto* weekly = new QWidget(panels);
     WeeklyStartDayCombo << Named(new QComboBox(weekly), ItemName("WeeklyStartDayCombo", item));
     WeeklyEndDayCombo << Named(new QComboBox(weekly), ItemName("WeeklyEndDayCombo", item));
-    WeeklyStartHourMask << TimerField("WeeklyStartHourMask", item, "#0",
-                                      spoken("weekly start hour"), weekly);
-    WeeklyStartMinuteMask << TimerField("WeeklyStartMinuteMask", item, "00",
-                                        spoken("weekly start minute"), weekly);
-    WeeklyEndHourMask << TimerField("WeeklyEndHourMask", item, "#0", spoken("weekly end hour"),
-                                    weekly);
-    WeeklyEndMinuteMask << TimerField("WeeklyEndMinuteMask", item, "00",
-                                      spoken("weekly end minute"), weekly);
+    WeeklyStartHourMask << TimerField("WeeklyStartHourMask", item, "#0", "Start Time", weekly);
+    WeeklyStartMinuteMask << TimerField("WeeklyStartMinuteMask", item, "00", "Start Time minutes",
+                                        weekly);
+    WeeklyEndHourMask << TimerField("WeeklyEndHourMask", item, "#0", "End Time", weekly);
+    WeeklyEndMinuteMask << TimerField("WeeklyEndMinuteMask", item, "00", "End Time minutes",
+                                      weekly);
     for (QComboBox* days : {WeeklyStartDayCombo[item], WeeklyEndDayCombo[item]}) {
         days->addItems(WeekDays);
         connect(days, &QComboBox::currentIndexChanged, this, [this, item] { showValidity(item); });
@@ -121,15 +115,12 @@ void LoggingForm::buildOneShotPanel() {
     auto* panel = Named(new QWidget(MasterTimerPanels), "MasterTimerPanel_4");
     auto* grid = new QGridLayout(panel);
     for (int item = 0; item < 2; ++item) {
-        const QString which = item == 0 ? "start" : "end";
-        OneDayMask << TimerField("OneDayMask", item, "#0", "One shot " + which + " day", panel);
-        OneMonthMask << TimerField("OneMonthMask", item, "#0", "One shot " + which + " month",
-                                   panel);
-        OneYearMask << TimerField("OneYearMask", item, "0000", "One shot " + which + " year",
-                                  panel);
-        OneHourMask << TimerField("OneHourMask", item, "00", "One shot " + which + " hour", panel);
-        OneMinuteMask << TimerField("OneMinuteMask", item, "00", "One shot " + which + " minute",
-                                    panel);
+        const QString which = item == 0 ? "Start" : "End";
+        OneDayMask << TimerField("OneDayMask", item, "#0", which + " Date", panel);
+        OneMonthMask << TimerField("OneMonthMask", item, "#0", which + " Date month", panel);
+        OneYearMask << TimerField("OneYearMask", item, "0000", which + " Date year", panel);
+        OneHourMask << TimerField("OneHourMask", item, "00", which + " Time", panel);
+        OneMinuteMask << TimerField("OneMinuteMask", item, "00", which + " Time minutes", panel);
         auto* date = new QHBoxLayout;
         date->addWidget(OneDayMask[item]);
         date->addWidget(new QLabel("/", panel));
