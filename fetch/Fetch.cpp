@@ -23,14 +23,12 @@
 
 namespace {
 
-// The link window's retries: ten more handshakes, a second apart.
-constexpr int HandshakeRetries = 10;
-constexpr int RetrySpacingMs = 1000;
 constexpr qint16 DirectMethod = 1;
 constexpr qint16 ModemMethod = 2;
 constexpr int ProgressBarWidth = 30;
 
-// The default initialisation string of the modem window.
+// Without a stored initialisation string: echo off, which the dial starts
+// with anyway, so the modem is never sent an empty command line.
 const QString DefaultModemInit = QStringLiteral("ATE0");
 
 const QStringList ResultNames = {"complete",   "comlane missing", "usage error", "no logger",
@@ -122,8 +120,9 @@ int Fetch::run() {
 void Fetch::resolvePort() {
     using namespace HostSettings;
     // Unset, each is what Hushmark itself starts with.
-    m_port = m_options.port ? m_options.port : qint16(ReadInt(Comms, Key::Port, 2, 1, 4));
-    m_baud = m_options.baud ? m_options.baud : ReadInt(Comms, Key::Baud, 19200, 1200, 19200);
+    const CommsChoice chosen = ReadCommsChoice();
+    m_port = m_options.port ? m_options.port : chosen.port;
+    m_baud = m_options.baud ? m_options.baud : chosen.baud;
     m_init = !m_options.modemInit.isEmpty() ? m_options.modemInit
                                             : Read(Modem, Key::Initialisation, DefaultModemInit);
     if (!m_options.device.isEmpty()) {
@@ -195,7 +194,7 @@ bool Fetch::handshake() {
             return true;
         QEventLoop pause;
         m_pause = &pause;
-        QTimer::singleShot(RetrySpacingMs, &pause, &QEventLoop::quit);
+        QTimer::singleShot(HandshakeRetrySpacingMs, &pause, &QEventLoop::quit);
         if (!m_stopped)
             pause.exec();
     }

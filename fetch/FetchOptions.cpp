@@ -1,5 +1,7 @@
 #include "FetchOptions.h"
 
+#include "HostSettings.h"
+
 #include <QCommandLineParser>
 
 #include <algorithm>
@@ -34,7 +36,6 @@ const char* const FetchUsage =
 
 namespace {
 
-const QList<qint32> BaudRates = {1200, 2400, 4800, 9600, 19200};
 constexpr int MaxPort = 99;
 constexpr qint16 MaxBuffer = 8;
 
@@ -101,7 +102,7 @@ ParsedOptions ParseFetchOptions(const QStringList& arguments) {
     }
     if (parser.isSet(baud)) {
         options.baud = parser.value(baud).toInt();
-        if (!BaudRates.contains(options.baud))
+        if (!HostSettings::IsMenuBaudRate(options.baud))
             return fail(QStringLiteral("no baud rate %1").arg(parser.value(baud)));
     }
     options.modemNumber = parser.value(modem);

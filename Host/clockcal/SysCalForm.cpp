@@ -271,8 +271,7 @@ void SysCalForm::calibrate_temperature() {
     HostSettings::Write(HostSettings::TempCal, HostSettings::Key::Reference, text);
     const qint16 tenths = Tenths(text);
     Logger::CalibrateTemperature(tenths); // the answer is not examined
-    if (auto* shown = m_main->findChild<QLabel*>("TemperatureBox"))
-        shown->setText(QString::number(tenths / 10.0));
+    m_main->showTemperature(tenths);
     hide();
 }
 

@@ -79,10 +79,8 @@ void frmDetails::Display() {
     const LoggingEstimate estimate =
         EstimateLoggingTime(MemoryRateOf(record.interval, record.leqMode, record.leqLength),
                             m_main->freeMemory(), m_main->battery());
-    lblLife->setText(estimate.known ? LoggingTimeText(estimate.seconds) : QString("not known."));
-    lblLimitedBy->setText(!estimate.known            ? QString()
-                          : estimate.limitedByMemory ? QString("Limited by memory.")
-                                                     : QString("Limited by battery."));
+    lblLife->setText(LifeText(estimate));
+    lblLimitedBy->setText(LimitText(estimate));
     adjustSize();
     PlaceBottomAligned(this, m_main);
     ParkWindow([this] { show(); });

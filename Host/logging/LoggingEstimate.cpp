@@ -28,3 +28,14 @@ QString LoggingTimeText(double seconds) {
         return whole(seconds / 60) + " minutes";
     return whole(seconds) + " seconds";
 }
+
+QString LifeText(const LoggingEstimate& estimate) {
+    return estimate.known ? LoggingTimeText(estimate.seconds) : QStringLiteral("not known.");
+}
+
+QString LimitText(const LoggingEstimate& estimate) {
+    if (!estimate.known)
+        return {};
+    return estimate.limitedByMemory ? QStringLiteral("Limited by memory.")
+                                    : QStringLiteral("Limited by battery.");
+}

@@ -18,3 +18,9 @@ LoggingEstimate EstimateLoggingTime(double bytesPerSecond, qint32 freeMemory, qi
 // "9 days", "5 hours", "12 minutes", "40 seconds": above two days in days,
 // above an hour in hours, above a minute in minutes, each rounded.
 QString LoggingTimeText(double seconds);
+
+// The estimate as the life and limit labels show it: "2 hours" (or "not
+// known." when neither limit could be worked out), and "Limited by memory."
+// or "Limited by battery." (empty when not known).
+QString LifeText(const LoggingEstimate& estimate);
+QString LimitText(const LoggingEstimate& estimate);

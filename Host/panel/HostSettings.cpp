@@ -2,6 +2,8 @@
 
 #include <QSettings>
 
+#include <algorithm>
+
 namespace HostSettings {
 
 namespace {
@@ -44,6 +46,22 @@ bool ReadBool(const QString& section, const QString& key, bool defaultValue) {
 
 void WriteBool(const QString& section, const QString& key, bool value) {
     Write(section, key, value ? "True" : "False");
+}
+
+bool IsMenuBaudRate(qint32 baud) {
+    return std::find(std::begin(BaudRates), std::end(BaudRates), baud) != std::end(BaudRates);
+}
+
+CommsChoice ReadCommsChoice() {
+    const CommsChoice defaults;
+    CommsChoice choice;
+    choice.port = qint16(ReadInt(Comms, Key::Port, defaults.port, 1, 4));
+    choice.baud = ReadInt(Comms, Key::Baud, defaults.baud, 1200, 19200);
+    // Only the rates of the baud menu: anything else was not chosen there.
+    if (!IsMenuBaudRate(choice.baud))
+        choice.baud = defaults.baud;
+    choice.method = qint16(ReadInt(Comms, Key::Method, defaults.method, 1, 2));
+    return choice;
 }
 
 } // namespace HostSettings

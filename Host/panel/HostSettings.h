@@ -50,4 +50,17 @@ int ReadInt(const QString& section, const QString& key, int defaultValue, int lo
 bool ReadBool(const QString& section, const QString& key, bool defaultValue);
 void WriteBool(const QString& section, const QString& key, bool value);
 
+// The rates of the baud-rate menu, fastest first.
+constexpr qint32 BaudRates[] = {19200, 9600, 4800, 2400, 1200};
+bool IsMenuBaudRate(qint32 baud);
+
+// The link the operator chose ("Comms"): port 1 to 4 (default 2), a baud rate
+// of the menu (default 19200), method 1 direct or 2 modem (default 1).
+struct CommsChoice {
+    qint16 port = 2;
+    qint32 baud = 19200;
+    qint16 method = 1;
+};
+CommsChoice ReadCommsChoice();
+
 } // namespace HostSettings

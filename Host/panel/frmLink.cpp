@@ -24,7 +24,7 @@ frmLink::frmLink(QWidget* parent)
     layout->addWidget(pnlDone);
     layout->addWidget(cmdCancel, 0, Qt::AlignHCenter);
     tmrLink.setObjectName("tmrLink");
-    tmrLink.setInterval(1000);
+    tmrLink.setInterval(HandshakeRetrySpacingMs);
     connect(&tmrLink, &QTimer::timeout, this, [this] {
         m_timerExpired = true;
         tmrLink.stop();

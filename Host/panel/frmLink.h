@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Link.h"
+
 #include <QDialog>
 #include <QTimer>
 
@@ -12,7 +14,7 @@ class QPushButton;
 class frmLink : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int MaximumAttempts = 10;
+    static constexpr int MaximumAttempts = HandshakeRetries;
 
     explicit frmLink(QWidget* parent = nullptr);
 

@@ -98,6 +98,8 @@ public:
     };
     // Controls of an activity that is not provided stay disabled.
     void setActivities(Activities activities);
+    // The temperature display, in tenths of a degree; -100: no sensor fitted.
+    void showTemperature(qint16 tenths);
     // The factory raw-level display: each status poll then also reads the raw level.
     void setRawLevelShown(bool shown) { m_rawLevelShown = shown; }
 

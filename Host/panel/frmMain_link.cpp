@@ -183,9 +183,7 @@ bool frmMain::main_get_info() {
         if (info.battery / 10 < 11)
             WarningBox(this, "Warning", "The Battery is flat");
     }
-    // -100: no sensor fitted; the display stays empty.
-    TemperatureBox->setText(info.temperature != -100 ? QString::number(info.temperature / 10.0)
-                                                     : QString());
+    showTemperature(info.temperature);
     if (info.powerDownState != 1) {
         m_powerDownEnabled = true;
         if (m_method == 2)
@@ -240,4 +238,9 @@ void frmMain::showClock(const LoggerDateTime& clock) {
     // An unset or impossible clock is not shown.
     if (IsValidDateTime(clock))
         DateBox->setText(LongDateTimeText(clock));
+}
+
+void frmMain::showTemperature(qint16 tenths) {
+    // -100: no sensor fitted; the display stays empty.
+    TemperatureBox->setText(tenths != -100 ? QString::number(tenths / 10.0) : QString());
 }

@@ -32,8 +32,6 @@ QString VersionString() {
         .arg(parts.value(2).toInt(), 3, 10, QChar('0'));
 }
 
-constexpr qint32 BaudRates[] = {19200, 9600, 4800, 2400, 1200};
-
 } // namespace
 
 void frmMain::startUp(const QStringList& arguments, const WindowLoader& loadActivities) {
@@ -97,13 +95,10 @@ void frmMain::loadWindows(const WindowLoader& loadActivities) {
 }
 
 void frmMain::readCommsSettings() {
-    m_port = qint16(HostSettings::ReadInt(HostSettings::Comms, HostSettings::Key::Port, 2, 1, 4));
-    m_baud =
-        HostSettings::ReadInt(HostSettings::Comms, HostSettings::Key::Baud, 19200, 1200, 19200);
-    if (std::find(std::begin(BaudRates), std::end(BaudRates), m_baud) == std::end(BaudRates))
-        m_baud = 19200;
-    m_method =
-        qint16(HostSettings::ReadInt(HostSettings::Comms, HostSettings::Key::Method, 1, 1, 2));
+    const HostSettings::CommsChoice choice = HostSettings::ReadCommsChoice();
+    m_port = choice.port;
+    m_baud = choice.baud;
+    m_method = choice.method;
     main_set_comms_label();
 }
 

@@ -5,6 +5,11 @@
 
 // Opening and closing the link to the logger.
 
+// A logger that does not answer the first handshake is tried this many more
+// times, this far apart.
+constexpr int HandshakeRetries = 10;
+constexpr int HandshakeRetrySpacingMs = 1000;
+
 // What opening a link needs from the windows (installed by the control panel).
 struct LinkWindows {
     std::function<void(qint16 port)> disablePortEntry = {}; // after an invalid port

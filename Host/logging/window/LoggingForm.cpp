@@ -172,8 +172,7 @@ void LoggingForm::logging_init_objects() {
 
 void LoggingForm::describeParameters() {
     const Presets& presets = m_settings->presets;
-    ParameterCombo->clear();
-    ParameterCombo->addItems(PresetListLines(presets.table, PresetLineWidth));
+    logging_init_objects();
     ParameterCombo->setCurrentIndex(
         presets.index >= 0 && presets.index < PresetCount ? presets.index : -1);
     const bool custom = ParameterCombo->currentIndex() < 0;
@@ -202,21 +201,23 @@ void LoggingForm::openParameterEditor() {
     ParkWindow([settings = m_settings] { settings->show(); });
 }
 
-void LoggingForm::timerError(const QString& title, const QString& message) {
-    ShowMessage(message, 0, title);
-}
-
 void LoggingForm::ProceedCheck() {
     // Every way out leaves the window usable again.
     const auto finished = qScopeGuard([this] { setControlsEnabled(true); });
     const TimerKind masterKind = TimerKind(MasterTimerCombo->currentIndex());
     const TimerKind subKind = TimerKind(SubTimerCombo->currentIndex());
-    if (!TimersAreCompatible(masterKind, subKind))
-        return timerError("Timer Error", "Invalid timer combination.");
-    if (!TimerIsValid(masterKind, 0))
-        return timerError("Timer Error", "Invalid master timer information.");
-    if (!TimerIsValid(subKind, 1))
-        return timerError("Timer Error!", "Invalid sub timer information.");
+    if (!TimersAreCompatible(masterKind, subKind)) {
+        ShowMessage("Invalid timer combination.", 0, "Timer Error");
+        return;
+    }
+    if (!TimerIsValid(masterKind, 0)) {
+        ShowMessage("Invalid master timer information.", 0, "Timer Error");
+        return;
+    }
+    if (!TimerIsValid(subKind, 1)) {
+        ShowMessage("Invalid sub timer information.", 0, "Timer Error!");
+        return;
+    }
 
     setup = LoggingSetup{};
     setup.master = BuildTimer(masterKind, 0);
@@ -236,9 +237,11 @@ void LoggingForm::ProceedCheck() {
     // Without the logger's time a timed run cannot be checked: nothing is sent.
     if (timed && !IsValidDateTime(clock))
         return;
-    if (!WillRecord(setup.master, setup.sub, clock))
-        return timerError("Timer Error!",
-                          "If these settings are used,\rthen you will not get any data!");
+    if (!WillRecord(setup.master, setup.sub, clock)) {
+        ShowMessage("If these settings are used,\rthen you will not get any data!", 0,
+                    "Timer Error!");
+        return;
+    }
 
     PlaceCentred(m_summary, this);
     m_summary->showSetup(setup, m_main->freeMemory(), m_main->battery());

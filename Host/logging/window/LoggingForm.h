@@ -108,7 +108,6 @@ private:
     void setControlsEnabled(bool enabled);
     void describeParameters();
     void openParameterEditor();
-    void timerError(const QString& title, const QString& message);
 
     frmMain* const m_main;
     frmSettings* const m_settings;

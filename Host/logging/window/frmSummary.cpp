@@ -91,10 +91,8 @@ void frmSummary::showSetup(const LoggingSetup& setup, qint32 freeMemory, qint16 
     DescribeParameters(SetupRecord(setup), this);
     const LoggingEstimate estimate =
         EstimateLoggingTime(MemoryRate(setup.parameters), freeMemory, battery);
-    lblLimitedBy->setText(!estimate.known            ? QString()
-                          : estimate.limitedByMemory ? "Limited by memory."
-                                                     : "Limited by battery.");
-    lblLife->setText(estimate.known ? LoggingTimeText(estimate.seconds) : "not known");
+    lblLimitedBy->setText(LimitText(estimate));
+    lblLife->setText(LifeText(estimate));
     adjustSize();
 }
 
