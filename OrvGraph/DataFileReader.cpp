@@ -63,7 +63,8 @@ QString headerValue(QByteArrayView rest) {
 class Parser {
 public:
     Parser(QByteArrayView bytes, const ReadOptions& options)
-        : m_reader(bytes), m_options(options), m_dates(options.locale) {}
+        : m_reader(bytes), m_options(options),
+          m_dates(options.locale, options.referenceYear.value_or(QDate::currentDate().year())) {}
 
     ReadResult run();
 
@@ -352,7 +353,13 @@ ReadResult readDataFile(const QString& path, const ReadOptions& options) {
                         QStringLiteral("Path/File access error: %1").arg(file.errorString())};
         return failed;
     }
-    return readDataBytes(bytes, options);
+    if (options.referenceYear)
+        return readDataBytes(bytes, options);
+    // The host writes a file at the download, while the logger's clock runs near
+    // the computer's.
+    ReadOptions dated = options;
+    dated.referenceYear = QFileInfo(file).lastModified().date().year();
+    return readDataBytes(bytes, dated);
 }
 
 QString ReaderMessages::failure(const ReadError& error) {

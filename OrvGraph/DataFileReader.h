@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // Reads a data file written by the host's download (statistical or short-term
 // Leq file) into a GraphData. A plain module without windows: progress goes to a
@@ -50,6 +51,9 @@ struct ReadOptions {
     // Dates are read in this locale's short date format, the one the host wrote
     // them in.
     QLocale locale = QLocale::system();
+    // The year two-digit dates are first taken to lie near (see ShortDateParser):
+    // when not given, the year the file was last written, or this year for bytes.
+    std::optional<int> referenceYear;
     // Called with 0 to 100 whenever the read position's percentage changes.
     std::function<void(int percent)> progress;
 };

@@ -2,7 +2,13 @@
 
 #include "DateSerial.h"
 
+#include <cstdlib>
+
 namespace {
+
+// The years the logger's clock can hold.
+constexpr int kFirstLoggerYear = 1996;
+constexpr int kLastLoggerYear = 2250;
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -31,7 +37,8 @@ std::optional<int> readNumber(QByteArrayView text, qsizetype& pos, int minDigits
 
 } // namespace
 
-ShortDateParser::ShortDateParser(const QLocale& locale) : m_locale(locale) {
+ShortDateParser::ShortDateParser(const QLocale& locale, int referenceYear)
+    : m_locale(locale), m_referenceYear(referenceYear) {
     m_format = locale.dateFormat(QLocale::ShortFormat);
     for (int month = 1; month <= 12; ++month)
         m_monthNames << locale.monthName(month, QLocale::LongFormat);
@@ -58,8 +65,15 @@ QByteArray ShortDateParser::westernDigits(QByteArrayView text) const {
         .toUtf8();
 }
 
-int ShortDateParser::expandTwoDigitYear(int year) {
-    return year < 80 ? 2000 + year : 1900 + year;
+int ShortDateParser::expandTwoDigitYear(int digits) const {
+    int nearest = 0;
+    for (int year = 1900 + digits; year <= kLastLoggerYear; year += 100) {
+        // On a tie the earlier year wins: data is older than its reading.
+        if (year >= kFirstLoggerYear && (nearest == 0 || std::abs(year - m_referenceYear) <
+                                                             std::abs(nearest - m_referenceYear)))
+            nearest = year;
+    }
+    return nearest;
 }
 
 void ShortDateParser::compile(const QString& format) {
@@ -99,11 +113,13 @@ void ShortDateParser::compile(const QString& format) {
             m_tokens.append({Kind::Year, width, {}});
         else
             m_useLocale = true;
+        if (c == u'y')
+            m_twoDigitYear = width == 2;
         i += run;
     }
 }
 
-std::optional<double> ShortDateParser::parse(QByteArrayView text) const {
+std::optional<double> ShortDateParser::parse(QByteArrayView text) {
     text = trimmed(text);
     if (m_haveLast && text == QByteArrayView(m_lastText))
         return m_lastResult;
@@ -111,14 +127,19 @@ std::optional<double> ShortDateParser::parse(QByteArrayView text) const {
     // Dates written in the locale's own digits are read as Western digits.
     const QByteArray western = m_zeroDigit ? westernDigits(text) : QByteArray();
     const QByteArrayView decoded = m_zeroDigit ? QByteArrayView(western) : text;
-    m_lastResult = m_useLocale ? decodeWithLocale(decoded) : decode(decoded);
-    if (!m_lastResult)
-        m_lastResult = decodeIso(decoded);
+    QDate date = m_useLocale ? decodeWithLocale(decoded) : decode(decoded);
+    if (!date.isValid())
+        date = decodeIso(decoded);
     m_haveLast = true;
+    m_lastResult.reset();
+    if (date.isValid()) {
+        m_referenceYear = date.year();
+        m_lastResult = DateSerial::fromDate(date);
+    }
     return m_lastResult;
 }
 
-std::optional<double> ShortDateParser::decode(QByteArrayView text) const {
+QDate ShortDateParser::decode(QByteArrayView text) const {
     int day = 0;
     int month = 0;
     int year = 0;
@@ -128,13 +149,13 @@ std::optional<double> ShortDateParser::decode(QByteArrayView text) const {
         switch (token.kind) {
         case Kind::Literal:
             if (!text.sliced(pos).startsWith(token.literal))
-                return std::nullopt;
+                return {};
             pos += token.literal.size();
             break;
         case Kind::Day: {
             const auto value = readNumber(text, pos, 1, 2);
             if (!value)
-                return std::nullopt;
+                return {};
             day = *value;
             haveDay = true;
             break;
@@ -142,7 +163,7 @@ std::optional<double> ShortDateParser::decode(QByteArrayView text) const {
         case Kind::Month: {
             const auto value = readNumber(text, pos, 1, 2);
             if (!value)
-                return std::nullopt;
+                return {};
             month = *value;
             haveMonth = true;
             break;
@@ -150,21 +171,21 @@ std::optional<double> ShortDateParser::decode(QByteArrayView text) const {
         case Kind::MonthName: {
             const auto index = matchName(m_monthNames, text, pos);
             if (!index)
-                return std::nullopt;
+                return {};
             month = *index % 12 + 1;
             haveMonth = true;
             break;
         }
         case Kind::DayName:
             if (!matchName(m_dayNames, text, pos))
-                return std::nullopt;
+                return {};
             break;
         case Kind::Year: {
             // Two-digit patterns also take a full year, four-digit ones only that.
             const qsizetype start = pos;
             const auto value = readNumber(text, pos, token.width, 4);
             if (!value || (pos - start != 2 && pos - start != 4))
-                return std::nullopt;
+                return {};
             year = pos - start == 2 ? expandTwoDigitYear(*value) : *value;
             haveYear = true;
             break;
@@ -172,23 +193,21 @@ std::optional<double> ShortDateParser::decode(QByteArrayView text) const {
         }
     }
     if (pos != text.size() || !haveDay || !haveMonth || !haveYear)
-        return std::nullopt;
-    const QDate date(year, month, day);
-    if (!date.isValid())
-        return std::nullopt;
-    return DateSerial::fromDate(date);
+        return {};
+    return QDate(year, month, day);
 }
 
-std::optional<double> ShortDateParser::decodeWithLocale(QByteArrayView text) const {
+QDate ShortDateParser::decodeWithLocale(QByteArrayView text) const {
     const QDate date = m_locale.toDate(QString::fromUtf8(text), m_format);
-    if (!date.isValid())
-        return std::nullopt;
-    return DateSerial::fromDate(date);
+    // The platform puts two-digit years in the 1900s.
+    if (!date.isValid() || !m_twoDigitYear)
+        return date;
+    return QDate(expandTwoDigitYear(date.year() % 100), date.month(), date.day());
 }
 
-std::optional<double> ShortDateParser::decodeIso(QByteArrayView text) {
+QDate ShortDateParser::decodeIso(QByteArrayView text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-')
-        return std::nullopt;
+        return {};
     qsizetype pos = 0;
     const auto year = readNumber(text, pos, 4, 4);
     pos = 5;
@@ -196,11 +215,8 @@ std::optional<double> ShortDateParser::decodeIso(QByteArrayView text) {
     pos = 8;
     const auto day = readNumber(text, pos, 2, 2);
     if (!year || !month || !day)
-        return std::nullopt;
-    const QDate date(*year, *month, *day);
-    if (!date.isValid())
-        return std::nullopt;
-    return DateSerial::fromDate(date);
+        return {};
+    return QDate(*year, *month, *day);
 }
 
 std::optional<int> ShortDateParser::matchName(const QStringList& names, QByteArrayView text,

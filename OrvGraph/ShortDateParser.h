@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDate>
 #include <QList>
 #include <QLocale>
 #include <QStringList>
@@ -14,17 +15,23 @@
 // is compiled once; numeric fields are decoded directly, because the reader asks
 // "is this a date?" of most fields of a file. The last text and its result are
 // kept: consecutive rows nearly always share their date.
+//
+// A two-digit year cannot name one of the logger's 255 years (1996 to 2250) on
+// its own. It is read as the year of that span ending in those digits nearest
+// the reference year, which then follows each date read: the rows of a file
+// run on from one another, also across a century.
 class ShortDateParser {
 public:
-    explicit ShortDateParser(const QLocale& locale);
+    // referenceYear: the year the first two-digit date is taken to lie near (the
+    // year a file was written, or the date a dialog showed).
+    explicit ShortDateParser(const QLocale& locale,
+                             int referenceYear = QDate::currentDate().year());
 
     // The day serial (DateSerial.h) of the text, or nothing when it is not a date.
-    std::optional<double> parse(QByteArrayView text) const;
+    std::optional<double> parse(QByteArrayView text);
 
 private:
-    // Two-digit years are taken as 1980 to 2079, the span the logger's clock
-    // can hold (it starts in 1996).
-    static int expandTwoDigitYear(int year);
+    int expandTwoDigitYear(int digits) const;
     // The text with the locale's native digits turned into 0 to 9.
     QByteArray westernDigits(QByteArrayView text) const;
 
@@ -36,9 +43,9 @@ private:
     };
 
     void compile(const QString& format);
-    std::optional<double> decode(QByteArrayView text) const;
-    std::optional<double> decodeWithLocale(QByteArrayView text) const;
-    static std::optional<double> decodeIso(QByteArrayView text);
+    QDate decode(QByteArrayView text) const;
+    QDate decodeWithLocale(QByteArrayView text) const;
+    static QDate decodeIso(QByteArrayView text);
     // Matches one of the names at pos (case-insensitive); its index or nothing.
     static std::optional<int> matchName(const QStringList& names, QByteArrayView text,
                                         qsizetype& pos);
@@ -46,13 +53,15 @@ private:
     QLocale m_locale;
     QString m_format;
     QList<Token> m_tokens;
-    bool m_useLocale = false; // a format this parser does not decode itself
+    bool m_useLocale = false;    // a format this parser does not decode itself
+    bool m_twoDigitYear = false; // the format's year has two digits
+    int m_referenceYear;
     char32_t m_zeroDigit = 0; // the locale's zero when it is not '0'
 
     QStringList m_monthNames; // long then short, index % 12 is the month - 1
     QStringList m_dayNames;
 
-    mutable QByteArray m_lastText;
-    mutable std::optional<double> m_lastResult;
-    mutable bool m_haveLast = false;
+    QByteArray m_lastText;
+    std::optional<double> m_lastResult;
+    bool m_haveLast = false;
 };

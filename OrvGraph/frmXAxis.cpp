@@ -65,6 +65,8 @@ frmXAxis::frmXAxis(const QLocale& locale, QWidget* parent) : QDialog(parent), m_
 bool frmXAxis::edit(TimeAxis& axis) {
     m_major->setGridStyle(axis.majorGrid);
     m_minor->setGridStyle(axis.minorGrid);
+    // Two-digit years typed in are read near the range shown.
+    m_shownYear = DateSerial::toDateTime(axis.start).date().year();
     const double edges[2] = {axis.start, axis.end};
     for (int i = 0; i < 2; ++i) {
         const QDateTime stamp = DateSerial::toDateTime(edges[i]);
@@ -99,7 +101,7 @@ int frmXAxis::GetOption() const {
 
 std::optional<double> frmXAxis::entered(int index) const {
     const std::optional<double> date =
-        ShortDateParser(m_locale).parse(txtDate[index]->text().toUtf8());
+        ShortDateParser(m_locale, m_shownYear).parse(txtDate[index]->text().toUtf8());
     const std::optional<double> time = parseTimeOfDay(txtTime[index]->text().toUtf8(), m_locale);
     if (!date || !time)
         return std::nullopt;
@@ -114,7 +116,7 @@ void frmXAxis::refuse(QLineEdit* box, const QString& message) {
 
 void frmXAxis::accept() {
     if (GetOption() == ViewWindow::kBetween) {
-        const ShortDateParser dates(m_locale);
+        ShortDateParser dates(m_locale, m_shownYear);
         const struct {
             QLineEdit* box;
             bool isDate;

@@ -32,6 +32,7 @@ private:
     void refuse(QLineEdit* box, const QString& message);
 
     QLocale m_locale;
+    int m_shownYear = 0;
     QRadioButton* optZoom[5] = {};
     QLineEdit* txtDate[2] = {};
     QLineEdit* txtTime[2] = {};

@@ -8,6 +8,9 @@
 
 #include <QTest>
 
+#include <algorithm>
+#include <cstdlib>
+
 class ConversionsTest : public QObject {
     Q_OBJECT
 private slots:
@@ -29,6 +32,9 @@ private slots:
     // Dates: each locale's short format, invalid days, two-digit years.
     void dates_data();
     void dates();
+    void twoDigitYearsLieNearTheReference_data();
+    void twoDigitYearsLieNearTheReference();
+    void everyLoggerYearReadsBackNearItself();
     void repeatedDatesGiveTheSameAnswer();
     void serialsRoundTrip();
 };
@@ -181,21 +187,60 @@ void ConversionsTest::dates() {
     QFETCH(QString, locale);
     QFETCH(QByteArray, text);
     QFETCH(QDate, date);
-    const ShortDateParser parser{QLocale(locale)};
+    ShortDateParser parser{QLocale(locale), 2026};
     const auto parsed = parser.parse(text);
     QCOMPARE(parsed.has_value(), date.isValid());
     if (parsed)
         QCOMPARE(*parsed, DateSerial::fromDate(date));
-    // What the locale itself writes reads back as the same day (two-digit
-    // years stand for 1980 to 2079).
-    if (date.isValid() && date.year() >= 1980 && date.year() <= 2079) {
+    // What the locale itself writes reads back as the same day (a two-digit
+    // year within 49 years of the reference).
+    if (date.isValid() && std::abs(date.year() - 2026) < 50) {
         const QByteArray written = QLocale(locale).toString(date, QLocale::ShortFormat).toUtf8();
         QCOMPARE(parser.parse(written), std::optional<double>(DateSerial::fromDate(date)));
     }
 }
 
+void ConversionsTest::twoDigitYearsLieNearTheReference_data() {
+    QTest::addColumn<int>("reference");
+    QTest::addColumn<QByteArrayList>("texts"); // read in turn by one parser
+    QTest::addColumn<QList<int>>("years");
+    QTest::newRow("today, 1990s") << 2026 << QByteArrayList{"6/1/97"} << QList<int>{1997};
+    QTest::newRow("today, no 1980s logger") << 2026 << QByteArrayList{"6/1/80"} << QList<int>{2080};
+    QTest::newRow("tie goes earlier") << 2050 << QByteArrayList{"6/1/00"} << QList<int>{2000};
+    QTest::newRow("22nd century") << 2150 << QByteArrayList{"6/1/97", "6/1/80"}
+                                  << QList<int>{2197, 2180};
+    QTest::newRow("last logger year") << 2250 << QByteArrayList{"6/1/50"} << QList<int>{2250};
+    QTest::newRow("across a century")
+        << 2099 << QByteArrayList{"12/31/99", "1/1/00", "1/2/00"} << QList<int>{2099, 2100, 2100};
+    QTest::newRow("full year moves it")
+        << 2026 << QByteArrayList{"6/1/2190", "6/1/97"} << QList<int>{2190, 2197};
+}
+
+void ConversionsTest::twoDigitYearsLieNearTheReference() {
+    QFETCH(int, reference);
+    QFETCH(QByteArrayList, texts);
+    QFETCH(QList<int>, years);
+    ShortDateParser parser{QLocale(QStringLiteral("en_US")), reference};
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const auto parsed = parser.parse(texts[i]);
+        QVERIFY2(parsed, texts[i]);
+        QCOMPARE(DateSerial::toDateTime(*parsed).date().year(), years[i]);
+    }
+}
+
+void ConversionsTest::everyLoggerYearReadsBackNearItself() {
+    // A file read within 49 years of its dates gives them back.
+    const QLocale locale(QStringLiteral("en_US"));
+    for (int year = 1996; year <= 2250; ++year) {
+        const QDate date(year, 2, 28);
+        ShortDateParser parser{locale, std::clamp(year + 49, 1996, 2250)};
+        QCOMPARE(parser.parse(locale.toString(date, QLocale::ShortFormat).toUtf8()),
+                 std::optional<double>(DateSerial::fromDate(date)));
+    }
+}
+
 void ConversionsTest::repeatedDatesGiveTheSameAnswer() {
-    const ShortDateParser parser{QLocale(QStringLiteral("en_GB"))};
+    ShortDateParser parser{QLocale(QStringLiteral("en_GB"))};
     const auto first = parser.parse("01/01/2004");
     QVERIFY(first);
     QVERIFY(!parser.parse("not a date"));

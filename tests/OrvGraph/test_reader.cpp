@@ -6,6 +6,7 @@
 #include "DataFileWriter.h"
 #include "DateSerial.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -50,6 +51,7 @@ private slots:
     void eventLogHasNoData();
     void largeFilesAreReadWhole();
     void readsFromDisk();
+    void twoDigitYearsFollowTheFileDate();
     void samplesRead_data();
     void samplesRead();
 
@@ -184,6 +186,27 @@ void ReaderTest::readsFromDisk() {
     QVERIFY(writeFile(path, statisticalFile(locale, typicalHeader(locale, kStart, kStart, false),
                                             statisticalColumns(), rows)));
     const ReadResult result = readDataFile(path);
+    QCOMPARE(result.status, ReadResult::Status::Read);
+    compareRows(result.data, rows);
+}
+
+void ReaderTest::twoDigitYearsFollowTheFileDate() {
+    // Downloaded in 2100 from a logger whose buffer spans the turn of the century.
+    QTemporaryDir folder;
+    const QLocale locale(QStringLiteral("en_US"));
+    const QDateTime start(QDate(2099, 12, 31), QTime(23, 0), Qt::UTC);
+    const std::vector<Row> rows = statisticalRows(start, 8, 15);
+    const QString path = folder.filePath("century_Sta.csv");
+    QVERIFY(writeFile(path, statisticalFile(locale, typicalHeader(locale, start, start, false),
+                                            statisticalColumns(), rows)));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime(QDate(2100, 1, 3), QTime(9, 0), Qt::UTC),
+                             QFileDevice::FileModificationTime));
+    file.close();
+    ReadOptions options;
+    options.locale = locale;
+    const ReadResult result = readDataFile(path, options);
     QCOMPARE(result.status, ReadResult::Status::Read);
     compareRows(result.data, rows);
 }
