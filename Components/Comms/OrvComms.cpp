@@ -106,9 +106,17 @@ qint16 OrvComms::OpenComms() {
 
 qint16 OrvComms::CloseComms() {
     if (comComms.isOpen()) {
+        const int fd = int(comComms.handle());
+        // The last bytes sent (the logger's unlink) must be on the line before
+        // the port's earlier speed comes back, or the logger hears them garbled.
+        QElapsedTimer elapsed;
+        elapsed.start();
+        drainOutput(elapsed, SendDrainLimitMs);
+        if (!m_linkLost && comComms.bytesToWrite() == 0 && PendingOutput(fd) == 0)
+            WaitForTransmitter(fd);
         // The port's earlier settings come back on close, perhaps without
         // HUPCL: drop DTR first, so that closing always ends a modem call.
-        DropDtr(int(comComms.handle()));
+        DropDtr(fd);
         comComms.close();
     }
     return 0;

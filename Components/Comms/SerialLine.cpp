@@ -38,6 +38,10 @@ int PendingOutput(int fd) {
     return count;
 }
 
+void WaitForTransmitter(int fd) {
+    tcdrain(fd);
+}
+
 bool LineHungUp(int fd) {
     pollfd p{fd, 0, 0}; // hang-ups and errors are reported whatever is asked
     return ::poll(&p, 1, 0) < 0 || (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;

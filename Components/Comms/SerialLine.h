@@ -16,6 +16,11 @@ void DropDtr(int fd);
 // Bytes written to the driver but not yet sent on the line (0 when unknown).
 int PendingOutput(int fd);
 
+// Waits while the port's transmitter still holds bytes the driver queue has
+// handed on. Only for an empty queue: without flow control that is a few
+// character times.
+void WaitForTransmitter(int fd);
+
 // Whether the line has gone (hung up, unplugged, closed descriptor), as
 // opposed to a full output queue, which fails a write in the same way.
 bool LineHungUp(int fd);

@@ -275,6 +275,19 @@ private slots:
         f.comms->Send(Soh + "/" + Stx);
         QCOMPARE(f.comms->Receive(1), QByteArray("k"));
     }
+
+    // Closing waits for what was sent to leave, but not for a line that does
+    // not take it.
+    void closeOnAStalledLineReturns() {
+        CommsFixture f;
+        QVERIFY(f.setUp());
+        f.sim.setFault(LoggerSimulator::Fault::Stalled);
+        f.comms->Send(QByteArray(64 * 1024, 'x'));
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QCOMPARE(f.comms->CloseComms(), qint16(0));
+        QVERIFY2(elapsed.elapsed() < 5000, qPrintable(QString::number(elapsed.elapsed())));
+    }
 };
 
 QTEST_MAIN(TestOrvComms)
