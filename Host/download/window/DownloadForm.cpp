@@ -331,8 +331,7 @@ QString DownloadForm::chooseBaseName() {
     const bool powerDown = m_main->powerDownEnabled();
     m_main->SetPowerDown(false);
     const bool chosen = SaveFileDialog->exec() == QDialog::Accepted;
-    if (powerDown)
-        m_main->SetPowerDown(true);
+    m_main->SetPowerDown(powerDown);
     const QString path = chosen ? SaveFileDialog->selectedFiles().value(0) : QString();
     if (path.isEmpty() || QFileInfo(path).isDir())
         return {}; // a folder is no file name

@@ -114,9 +114,14 @@ private slots:
     void downloadsTheSelectedBufferIntoItsFiles() {
         QVERIFY(linkWithBuffers(1));
         openWindow();
+        m_fixture->panel->SetPowerDown(false);
+        m_fixture->sim.clearHostBytes();
         FileDialogAnswerer dialog({file("survey.csv")});
         m_form->DownloadButton->click();
         QVERIFY(m_form->FinalPanel->isVisible());
+        // Power-down is held off while the name is chosen, then set back as it was.
+        QCOMPARE(QByteArray::fromStdString(m_fixture->sim.hostBytes()).count("\x01R"), 2);
+        QVERIFY(m_fixture->sim.model().powerDownDisabled());
         QCOMPARE(m_form->Label1->text(), QStringLiteral("Data has been successfully downloaded."));
         QCOMPARE(m_form->RecordsDataLabel->text(), QString::number(SurveyBlocks));
         QCOMPARE(m_form->FilesCreatedDataLabel[1]->text(), QStringLiteral("survey_Sta.csv"));
