@@ -24,8 +24,7 @@ class ShortDateParser {
 public:
     // referenceYear: the year the first two-digit date is taken to lie near (the
     // year a file was written, or the date a dialog showed).
-    explicit ShortDateParser(const QLocale& locale,
-                             int referenceYear = QDate::currentDate().year());
+    ShortDateParser(const QLocale& locale, int referenceYear);
 
     // The day serial (DateSerial.h) of the text, or nothing when it is not a date.
     std::optional<double> parse(QByteArrayView text);

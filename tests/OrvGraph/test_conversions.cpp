@@ -240,7 +240,7 @@ void ConversionsTest::everyLoggerYearReadsBackNearItself() {
 }
 
 void ConversionsTest::repeatedDatesGiveTheSameAnswer() {
-    ShortDateParser parser{QLocale(QStringLiteral("en_GB"))};
+    ShortDateParser parser{QLocale(QStringLiteral("en_GB")), 2026};
     const auto first = parser.parse("01/01/2004");
     QVERIFY(first);
     QVERIFY(!parser.parse("not a date"));
