@@ -14,6 +14,20 @@ bool isEchoSetting(char letter) {
 
 } // namespace
 
+std::optional<std::string> FaultInjector::standIn(char letter,
+                                                  const std::vector<std::string>& blocks) {
+    CommandFault& f = commandFault_;
+    if (f.kind == CommandFault::Kind::None || letter != f.letter)
+        return std::nullopt;
+    if (f.dataByte >= 0 && (blocks.empty() || blocks.front().empty() ||
+                            static_cast<unsigned char>(blocks.front()[0]) != f.dataByte))
+        return std::nullopt;
+    const CommandFault::Kind kind = f.kind;
+    if (f.times > 0 && --f.times == 0)
+        f.kind = CommandFault::Kind::None;
+    return kind == CommandFault::Kind::Refuse ? std::string(1, '?') : std::string();
+}
+
 void FaultInjector::set(Fault fault, int param) {
     fault_ = fault;
     param_ = std::max(0, param);

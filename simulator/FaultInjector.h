@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Ways the logger can misbehave on the line, so that the host's handling of
 // every kind of failure can be exercised.
@@ -25,10 +26,25 @@ enum class Fault {
     HistogramStops, // answers the histogram's bins before bin param, then nothing
 };
 
+// One command that the logger misses or turns down, beside any fault above: a
+// logger that loses a command on a noisy line, or refuses one it cannot do.
+struct CommandFault {
+    enum class Kind { None, Ignore, Refuse } kind = Kind::None;
+    char letter = 0;
+    int dataByte = -1; // only with this first data byte; -1: whatever it carries
+    int times = 0;     // for this many arrivals, then no longer; 0: every time
+};
+
 class FaultInjector {
 public:
     void set(Fault fault, int param);
     Fault fault() const { return fault_; }
+    void setCommandFault(const CommandFault& fault) { commandFault_ = fault; }
+
+    // Called with each whole command before the logger acts on it: what the
+    // logger answers instead (nothing, or its refusal "?"), or nullopt when
+    // it carries the command out as usual.
+    std::optional<std::string> standIn(char letter, const std::vector<std::string>& blocks);
 
     // A powered-down logger does not even hear the host.
     bool hears() const { return fault_ != Fault::PoweredDown || !struck(); }
@@ -58,6 +74,7 @@ private:
     int blocksServed_ = 0;
     int binsServed_ = 0;
     bool struck_ = false;
+    CommandFault commandFault_;
 };
 
 } // namespace sim

@@ -115,6 +115,11 @@ void LoggerSimulator::setFault(Fault fault, int param) {
     portClosed_.wait_for(lock, std::chrono::seconds(2), [this] { return !pty_.isOpen(); });
 }
 
+void LoggerSimulator::setCommandFault(const sim::CommandFault& fault) {
+    std::lock_guard lock(mutex_);
+    faults_.setCommandFault(fault);
+}
+
 LoggerSimulator::Fault LoggerSimulator::fault() const {
     std::lock_guard lock(mutex_);
     return faults_.fault();
@@ -267,6 +272,12 @@ void LoggerSimulator::handleFrameEvent(const sim::Framer::Event& event, Clock::t
     case sim::Framer::Event::Command:
         faults_.commandArrived(event.letter);
         replyLetter_ = event.letter;
+        if (const auto standIn = faults_.standIn(event.letter, event.blocks)) {
+            pendingReplies_.clear();
+            if (!standIn->empty())
+                pendingReplies_.push_back(sim::Reply{*standIn, std::nullopt});
+            return;
+        }
         pendingReplies_ = commands_.run(event.letter, event.blocks);
         return;
     case sim::Framer::Event::ReplyRequest:

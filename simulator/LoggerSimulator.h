@@ -48,6 +48,7 @@ public:
     void setConnectDelayMs(int ms);
 
     void setFault(Fault fault, int param = 0);
+    void setCommandFault(const sim::CommandFault& fault);
     Fault fault() const;
     void wake();
 

@@ -3,6 +3,7 @@
 // that stops halfway, a logger that has powered down, one that stops reading,
 // and a port that vanishes.
 
+#include "BufferRecordLayout.h"
 #include "LoggerSimulator.h"
 #include "SimClient.h"
 #include "WireBytes.h"
@@ -172,6 +173,35 @@ private slots:
         }
         SimClient again(sim_->devicePath());
         QVERIFY(!again.isOpen() || again.query('/', 1, 300).isEmpty());
+    }
+
+    // A command fault strikes one letter (with one first data byte when
+    // given) for a number of arrivals, and the command is not carried out.
+    void commandFault() {
+        using Kind = sim::CommandFault::Kind;
+        sim_->model().clearBuffers();
+        for (const char* title : {"first", "second"}) {
+            sim::buffer_record::Settings settings;
+            settings.title = title;
+            QVERIFY(sim_->model().addBuffer(sim::buffer_record::encode(settings)));
+        }
+        const auto programRead = [this](int buffer) {
+            return client_->commandWithData('B', bytes({buffer})) ? client_->request(99, 300)
+                                                                  : QByteArray("not sent");
+        };
+        sim_->setCommandFault({Kind::Ignore, 'B', 1, 2});
+        QCOMPARE(programRead(0).size(), 99);
+        QCOMPARE(programRead(1), QByteArray());
+        QCOMPARE(programRead(1), QByteArray());
+        QCOMPARE(programRead(1).size(), 99);
+
+        sim_->setCommandFault({Kind::Refuse, 'C'});
+        QCOMPARE(client_->query('C', 1), QByteArray("?"));
+        QCOMPARE(client_->query('C', 1), QByteArray("?"));
+        QCOMPARE(sim_->model().bufferCount(), 2);
+        sim_->setCommandFault({});
+        QCOMPARE(client_->query('C', 1), QByteArray("C"));
+        QCOMPARE(sim_->model().bufferCount(), 1);
     }
 
     // Fault::None clears every fault.
