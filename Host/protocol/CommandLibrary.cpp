@@ -146,8 +146,8 @@ qint16 GetBuffers() {
     return ByteQuery("b", "Get buffers");
 }
 
-bool ClearBuffer() {
-    return ActionTransaction("C");
+qint16 ClearBuffer() {
+    return ActionTransaction("C") ? qint16(quint8(ReplyBuffer.at(0))) : qint16(-1);
 }
 
 qint16 GetSpl() {
@@ -290,12 +290,16 @@ LastResults GetLastResults() {
 
 } // namespace Logger
 
-BufferRecord ProgramRead(qint16 buffer) {
+std::optional<BufferRecord> TryProgramRead(qint16 buffer) {
     if (!SettingTransaction("B", QByteArray(1, char(buffer & 0xFF)), BufferRecordLength)) {
         ReportCommsFailure("Program read");
-        return EmptyBufferRecord();
+        return std::nullopt;
     }
     return DecodeBufferRecord(ReplyBuffer);
+}
+
+BufferRecord ProgramRead(qint16 buffer) {
+    return TryProgramRead(buffer).value_or(EmptyBufferRecord());
 }
 
 bool WakeLogger() {

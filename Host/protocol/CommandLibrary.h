@@ -6,6 +6,8 @@
 
 #include <QByteArray>
 
+#include <optional>
+
 // One routine per logger command. Windows call these (through the request
 // queue) and never build frames themselves.
 
@@ -31,7 +33,7 @@ bool SetRange(qint16 index);               // "L"
 qint16 GetRange();                         // "l"
 bool SetSerialNumber(qint32 serialNumber); // "I"
 qint16 GetBuffers();                       // "b"
-bool ClearBuffer();                        // "C"
+qint16 ClearBuffer();                      // "C": the reply's code, -1 when none came
 qint16 GetSpl();                           // "s", tenths of a dB
 qint16 GetRawSpl();                        // "z"
 UpdateRecord GetUpdate();                  // "1"
@@ -43,12 +45,12 @@ bool SendPostReference(qint16 tenths);     // "p": -1 = not taken
 bool StopLogging();                        // "q"
 // "Q" and the 99-byte set-up block; whether the logger answered.
 bool StartLogging(const QByteArray& setupBlock);
-qint16 GetLoggingMode();                   // "h": 0 to 3, -1 on failure
-bool ResetLogger();                        // "g"
-bool SwitchBuffers();                      // "X"
-bool SetLoggerBaudRate(qint32 baudRate);   // "U": true when the data block went out
-void ClearOverload();                      // "v"
-void Unlink();                             // "n"
+qint16 GetLoggingMode();                 // "h": 0 to 3, -1 on failure
+bool ResetLogger();                      // "g"
+bool SwitchBuffers();                    // "X"
+bool SetLoggerBaudRate(qint32 baudRate); // "U": true when the data block went out
+void ClearOverload();                    // "v"
+void Unlink();                           // "n"
 
 // The logger's two time-weighting filter constants, 0 to 255 each; -1 for a
 // constant whose byte did not come.
@@ -83,6 +85,8 @@ LastResults GetLastResults(); // "o"
 
 // "B": the parameter record of one buffer; the all-zero record on failure.
 BufferRecord ProgramRead(qint16 buffer);
+// "B" for callers that must tell a failed read from a record: nothing on failure.
+std::optional<BufferRecord> TryProgramRead(qint16 buffer);
 
 // Makes sure the logger is still awake, asking the operator to wake it.
 bool WakeLogger();

@@ -112,12 +112,16 @@ bool IsUnset(const LoggerDateTime& value) {
     return value == UnsetDateTime();
 }
 
-bool IsValidDateTime(const LoggerDateTime& value) {
+bool IsLoggerDateTime(const LoggerDateTime& value) {
     return value.year >= BaseYear && value.year <= BaseYear + 254 && value.month >= 1 &&
            value.month <= 12 && value.day >= 1 &&
            value.day <= DaysInMonth(value.year, value.month) && value.hour >= 0 &&
            value.hour < 24 && value.minute >= 0 && value.minute < 60 && value.second >= 0 &&
-           value.second < 60 && !IsCenturyLeapDay(value);
+           value.second < 60;
+}
+
+bool IsValidDateTime(const LoggerDateTime& value) {
+    return IsLoggerDateTime(value) && !IsCenturyLeapDay(value);
 }
 
 qint16 Clamp(qint16 value, qint16 lower, qint16 upper) {
@@ -161,6 +165,13 @@ int Weekday(const LoggerDateTime& value) {
     if (!IsValidDateTime(value))
         return -1;
     return CalendarDate(value).dayOfWeek() % 7;
+}
+
+QString IsoDateTimeText(const LoggerDateTime& value) {
+    if (!IsLoggerDateTime(value))
+        return {};
+    return QString::asprintf("%04d-%02d-%02dT%02d:%02d:%02d", value.year, value.month, value.day,
+                             value.hour, value.minute, value.second);
 }
 
 QString HourMinuteText(const LoggerDateTime& value) {

@@ -25,6 +25,9 @@ bool IsBefore(const LoggerDateTime& first, const LoggerDateTime& second);
 LoggerDateTime UnsetDateTime();
 bool IsUnset(const LoggerDateTime& value);
 
+// A date and time of the logger's own calendar within the years the wire can
+// carry (the unset year excluded): 29 February 2100 and 2200 among them.
+bool IsLoggerDateTime(const LoggerDateTime& value);
 // A real calendar date and time within the years the wire can carry (the unset
 // year excluded). Anything that formats a date or computes a weekday checks this first.
 bool IsValidDateTime(const LoggerDateTime& value);
@@ -45,6 +48,9 @@ LoggerDateTime DateTimeFromFields(const QString& year, const QString& month, con
 // 0 = Sunday ... 6 = Saturday; -1 for a record that is not a valid date.
 int Weekday(const LoggerDateTime& value);
 
+// ISO 8601 without a zone, "2004-03-01T08:00:00", as the logger's clock reads;
+// empty for a record that is no date of the logger's calendar.
+QString IsoDateTimeText(const LoggerDateTime& value);
 QString HourMinuteText(const LoggerDateTime& value);
 QString TimeText(const LoggerDateTime& value);
 // The system's short date format; empty for a record that is not a valid date.
