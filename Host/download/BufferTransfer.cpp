@@ -1,5 +1,6 @@
 #include "BufferTransfer.h"
 
+#include "BufferList.h"
 #include "CommandLibrary.h"
 #include "Framing.h"
 #include "MemoryBlock.h"
@@ -96,35 +97,46 @@ TransferResult BufferTransfer::run() {
     clock.start();
     m_abort = false;
     HeaderContext context{m_request.serialNumberText, m_request.locale};
-    DataFileSet files(m_request.baseName, context);
+    DataFileSet files(m_request.baseName, context,
+                      m_request.stagedFiles ? FileNaming::Staged : FileNaming::InPlace);
     files.setFileOpened(m_fileOpened);
     TransferResult result;
-    // The buffers' records are quick replies: read under the usual wait limit,
-    // so that buffers the logger does not answer for cost seconds, not minutes.
-    FileStatus headers;
-    if (wholeMemory())
-        headers = files.writeHeaderFile(
-            [](int buffer) { return ProgramRead(static_cast<qint16>(buffer)); });
-    if (!headers.ok()) {
-        fail(result, headers);
+    const QVector<BufferRecord> headers = wholeMemory() ? headerRecords() : QVector<BufferRecord>();
+    if (wholeMemory() && headers.size() < MaxBuffers) {
+        result.outcome = TransferResult::Outcome::Terminated;
+        result.message = TransferTexts::Terminated;
     } else {
         TimeOutScope wait(m_request.blockTimeOut);
-        transfer(files, result);
+        transfer(files, headers, result);
     }
     const FileStatus closed = files.close();
     if (!closed.ok() && result.outcome != TransferResult::Outcome::FileError)
         fail(result, closed);
+    if (result.complete && m_request.stagedFiles)
+        if (const FileStatus promoted = files.promote(); !promoted.ok())
+            fail(result, promoted);
     result.files = files.createdFiles();
     result.elapsedSeconds = clock.elapsed() / 1000;
     const bool ended = result.outcome == TransferResult::Outcome::Completed ||
                        result.outcome == TransferResult::Outcome::Terminated;
-    if (ended && m_request.checkLoggerAwake)
+    // A stop asked for is not held up by a logger that has gone to sleep.
+    if (ended && m_request.checkLoggerAwake && !abortRequested())
         result.loggerAwake = WakeLogger();
     return result;
 }
 
+QVector<BufferRecord> BufferTransfer::headerRecords() const {
+    // The buffers' records are quick replies: read under the usual wait limit,
+    // so that buffers the logger does not answer for cost seconds, not minutes.
+    QVector<BufferRecord> records = m_request.heldRecords.mid(0, MaxBuffers);
+    while (records.size() < MaxBuffers && !abortRequested())
+        records << ProgramRead(qint16(records.size()));
+    return records;
+}
+
 void BufferTransfer::fail(TransferResult& result, const FileStatus& status) {
     result.outcome = TransferResult::Outcome::FileError;
+    result.complete = false;
     result.fileError = status;
     result.message =
         status.message + QStringLiteral("\rThe download has been stopped after %1 records; the "
@@ -132,21 +144,20 @@ void BufferTransfer::fail(TransferResult& result, const FileStatus& status) {
                              .arg(result.records);
 }
 
-void BufferTransfer::transfer(DataFileSet& files, TransferResult& result) {
-    if (wholeMemory()) {
-        const FileStatus status = files.openForWholeMemory();
-        if (!status.ok())
-            return fail(result, status);
-        result.announced = Logger::InitialiseDownload(WholeMemory);
-    } else {
-        result.announced = Logger::InitialiseDownload(m_request.buffer);
-        const FileStatus status = files.openForBuffer(m_request.record);
+void BufferTransfer::transfer(DataFileSet& files, const QVector<BufferRecord>& headers,
+                              TransferResult& result) {
+    result.announced = Logger::InitialiseDownload(wholeMemory() ? WholeMemory : m_request.buffer);
+    // Without a block count nothing can be read: files holding their headers
+    // only must not pass for a finished download, and staged ones are not
+    // even begun.
+    const bool counted = result.announced >= 0;
+    if (counted || !m_request.stagedFiles) {
+        const FileStatus status = wholeMemory() ? files.openForWholeMemory(headers)
+                                                : files.openForBuffer(m_request.record);
         if (!status.ok())
             return fail(result, status);
     }
-    // Without a block count nothing can be read: the files hold their headers
-    // only, which must not pass for a finished download.
-    if (result.announced < 0) {
+    if (!counted) {
         result.outcome = TransferResult::Outcome::Interrupted;
         result.message = TransferTexts::Interrupted;
         return;
@@ -161,7 +172,7 @@ void BufferTransfer::blockLoop(DataFileSet& files, TransferResult& result) {
     result.outcome = TransferResult::Outcome::Completed;
     result.message = TransferTexts::Completed;
     for (qint32 k = 1; k <= total; ++k) {
-        if (m_abort)
+        if (abortRequested())
             break;
         // The only moment a direct-cable transfer lets the Abort button be pressed.
         if (k % EventPassBlocks == 0 && QCoreApplication::instance())
@@ -172,9 +183,13 @@ void BufferTransfer::blockLoop(DataFileSet& files, TransferResult& result) {
             result.message = TransferTexts::Interrupted;
             return;
         }
+        if (IsTerminator(block) && m_request.stopAtTerminator) {
+            result.terminatorReached = true;
+            break;
+        }
         // The block read while Abort was pressed is not written: the operator
         // asked to stop before it.
-        if ((IsTerminator(block) && m_request.stopAtTerminator) || m_abort)
+        if (abortRequested())
             break;
         const FileStatus status = files.write(DecodeBlock(block, spacing));
         if (!status.ok())
@@ -186,6 +201,8 @@ void BufferTransfer::blockLoop(DataFileSet& files, TransferResult& result) {
         result.outcome = TransferResult::Outcome::Terminated;
         result.message = TransferTexts::Terminated;
     }
+    // The whole memory ends at the terminator after the newest buffer.
+    result.complete = result.records == total || (wholeMemory() && result.terminatorReached);
 }
 
 void BufferTransfer::report(qint32 done, qint32 total) const {

@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <atomic>
 #include <functional>
@@ -37,6 +38,13 @@ struct TransferRequest {
     bool checkLoggerAwake = true;
     // The comms wait limit during the transfer.
     qint32 blockTimeOut = TransferTimeOut;
+    // For a download where no one was asked before files are replaced: the
+    // files are staged (see DataFileSet) and take their names only when the
+    // transfer is complete, and none is created when the logger gives no count.
+    bool stagedFiles = false;
+    // Whole memory: the records the caller already holds, for buffers 0 on;
+    // the others of the eight are read here with "Program read".
+    QVector<BufferRecord> heldRecords = {};
 
     static TransferRequest OneBuffer(qint16 buffer, const BufferRecord& record,
                                      const QString& baseName);
@@ -57,9 +65,13 @@ struct TransferResult {
     qint32 records = 0;        // blocks received and written
     qint32 announced = 0;      // blocks the logger announced (-1: no answer)
     qint64 elapsedSeconds = 0; // start to end of the transfer
-    QStringList files;         // every data file created, in order
-    FileStatus fileError;      // the failure, when outcome is FileError
-    bool loggerAwake = true;   // false: the operator gave up waking the logger
+    // The files hold every block of the buffer, or of the memory up to its
+    // terminator (staged files have then taken their names).
+    bool complete = false;
+    bool terminatorReached = false;
+    QStringList files;       // every data file created, in order, as named now
+    FileStatus fileError;    // the failure, when outcome is FileError
+    bool loggerAwake = true; // false: the operator gave up waking the logger
 
     bool succeeded() const { return outcome == Outcome::Completed; }
 };
@@ -96,7 +108,10 @@ public:
     // Safe from an event handler run during the transfer's event passes, or
     // from another thread: takes effect before the next block is written.
     void abort() { m_abort = true; }
-    bool abortRequested() const { return m_abort; }
+    // Asked before every exchange of the transfer; true acts as abort(). For a
+    // stop that comes where no event is handled (a signal during a transfer).
+    void setStopCheck(std::function<bool()> stopCheck) { m_stopCheck = std::move(stopCheck); }
+    bool abortRequested() const { return m_abort || (m_stopCheck && m_stopCheck()); }
 
     // Runs the whole transfer. The comms wait limit is raised for it and set
     // back on every way out; the files are closed on every way out.
@@ -104,7 +119,9 @@ public:
 
 private:
     bool wholeMemory() const { return m_request.buffer == WholeMemory; }
-    void transfer(DataFileSet& files, TransferResult& result);
+    // The eight records of the whole memory's header file; fewer when stopped.
+    QVector<BufferRecord> headerRecords() const;
+    void transfer(DataFileSet& files, const QVector<BufferRecord>& headers, TransferResult& result);
     void blockLoop(DataFileSet& files, TransferResult& result);
     static void fail(TransferResult& result, const FileStatus& status);
     void report(qint32 done, qint32 total) const;
@@ -112,5 +129,6 @@ private:
     TransferRequest m_request;
     Progress m_progress;
     DataFileSet::FileOpened m_fileOpened;
+    std::function<bool()> m_stopCheck;
     std::atomic<bool> m_abort = false;
 };

@@ -1,8 +1,13 @@
 #include "DataFiles.h"
 
 #include "DataFileFormat.h"
+#include "DiskSync.h"
 
 #include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
 
 // One output file. Each write goes through to the system at once, so that an
 // error comes back from the line that caused it rather than from a close long
@@ -74,8 +79,23 @@ QString HeaderFilePath(const QString& baseName) {
     return baseName + QStringLiteral("_Hdr.csv");
 }
 
-DataFileSet::DataFileSet(const QString& baseName, const HeaderContext& context)
-    : m_base(baseName), m_context(context) {}
+QString ManifestFilePath(const QString& baseName) {
+    return baseName + QStringLiteral("_Manifest.json");
+}
+
+QStringList ExistingDataFiles(const QString& baseName, const QString& suffix) {
+    QStringList existing;
+    for (const QString& path : {ManifestFilePath(baseName), StatisticalFilePath(baseName),
+                                EventLogPath(baseName), HeaderFilePath(baseName)})
+        if (QFileInfo::exists(path + suffix))
+            existing << path + suffix;
+    for (int index = 0; QFileInfo::exists(LeqFilePath(baseName, index) + suffix); ++index)
+        existing << LeqFilePath(baseName, index) + suffix;
+    return existing;
+}
+
+DataFileSet::DataFileSet(const QString& baseName, const HeaderContext& context, FileNaming naming)
+    : m_base(baseName), m_context(context), m_naming(naming) {}
 
 DataFileSet::~DataFileSet() = default;
 
@@ -85,11 +105,20 @@ void DataFileSet::setFileOpened(FileOpened fileOpened) {
 
 FileStatus DataFileSet::create(std::unique_ptr<File>& file, DataFileKind kind,
                                const QString& path) {
-    file = std::make_unique<File>(path);
+    const bool staged = m_naming == FileNaming::Staged;
+    // A manifest vouches for the files it names: once they are being
+    // replaced in place it no longer does.
+    if (!staged && m_created.isEmpty() && QFileInfo::exists(ManifestFilePath(m_base)) &&
+        !QFile::remove(ManifestFilePath(m_base)))
+        return {ManifestFilePath(m_base),
+                QStringLiteral("Cannot remove the file %1.")
+                    .arg(QDir::toNativeSeparators(ManifestFilePath(m_base)))};
+    const QString written = staged ? path + PartSuffix : path;
+    file = std::make_unique<File>(written);
     RETURN_IF_FAILED(file->open());
-    m_created << path;
+    m_created << written;
     if (m_fileOpened)
-        m_fileOpened(kind, path);
+        m_fileOpened(kind, written);
     return {};
 }
 
@@ -107,20 +136,19 @@ FileStatus DataFileSet::openForBuffer(const BufferRecord& record) {
     return {};
 }
 
-FileStatus DataFileSet::writeHeaderFile(const std::function<BufferRecord(int)>& readRecord) {
+FileStatus DataFileSet::writeHeaderFile(const QVector<BufferRecord>& eightRecords) {
     std::unique_ptr<File> file;
     RETURN_IF_FAILED(create(file, DataFileKind::Header, HeaderFilePath(m_base)));
     // Always eight sections: a buffer the logger does not hold is described by
-    // whatever it returns for it.
-    for (int buffer = 0; buffer < 8; ++buffer) {
-        const BufferRecord record = readRecord(buffer);
+    // whatever it returned for it.
+    for (const BufferRecord& record : eightRecords)
         RETURN_IF_FAILED(file->write(HeaderBlock(record, m_context) + EmptyLine +
                                      StatisticalHeadingLine(record) + EmptyLine));
-    }
     return file->close();
 }
 
-FileStatus DataFileSet::openForWholeMemory() {
+FileStatus DataFileSet::openForWholeMemory(const QVector<BufferRecord>& eightRecords) {
+    RETURN_IF_FAILED(writeHeaderFile(eightRecords));
     m_record.reset();
     RETURN_IF_FAILED(create(m_events, DataFileKind::EventLog, EventLogPath(m_base)));
     RETURN_IF_FAILED(m_events->write(EventHeadingLine()));
@@ -196,6 +224,34 @@ FileStatus DataFileSet::writeLeq(const LeqRecord& record) {
 FileStatus DataFileSet::writeEvent(const EventRecord& record) {
     return m_events->write(CsvLine(
         {dateField(record.stamp), TextField(TimeText(record.stamp)), TextField(record.text)}));
+}
+
+FileStatus DataFileSet::promote() {
+    const auto failure = [](const QString& path, const QString& what) {
+        return FileStatus{path, what.arg(QDir::toNativeSeparators(path)) + u'\r' +
+                                    QString::fromLocal8Bit(std::strerror(errno))};
+    };
+    if (const QString unsynced = SyncToDisk(m_created); !unsynced.isEmpty())
+        return failure(unsynced, QStringLiteral("Cannot flush %1 to the disk."));
+    const QString manifest = ManifestFilePath(m_base);
+    if (QFileInfo::exists(manifest) && !QFile::remove(manifest))
+        return failure(manifest, QStringLiteral("Cannot remove the file %1."));
+    const QStringList earlier = ExistingDataFiles(m_base) + ExistingDataFiles(m_base, PartSuffix);
+    QStringList promoted;
+    for (const QString& staged : std::as_const(m_created)) {
+        const QString path = staged.chopped(PartSuffix.size());
+        if (!ReplaceFile(staged, path))
+            return failure(staged, QStringLiteral("Cannot rename the file %1."));
+        promoted << path;
+    }
+    m_created = promoted;
+    for (const QString& path : earlier)
+        if (!promoted.contains(path))
+            QFile::remove(path);
+    if (!SyncFolder(QFileInfo(m_base).absolutePath()))
+        return failure(QFileInfo(m_base).absolutePath(),
+                       QStringLiteral("Cannot flush the folder %1 to the disk."));
+    return {};
 }
 
 FileStatus DataFileSet::close() {

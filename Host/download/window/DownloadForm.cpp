@@ -2,6 +2,7 @@
 
 #include "BufferList.h"
 #include "CommandLibrary.h"
+#include "DiskSync.h"
 #include "FillPanel.h"
 #include "HostSettings.h"
 #include "NamedWidget.h"
@@ -38,18 +39,6 @@ QFrame* NamedPanel(const QString& name, QWidget* parent) {
     auto* panel = Named(new QFrame(parent), name);
     panel->setFrameShape(QFrame::StyledPanel);
     return panel;
-}
-
-// The files of an earlier download that a download under this base replaces.
-QStringList ExistingFiles(const QString& baseName) {
-    QStringList existing;
-    for (const QString& path :
-         {StatisticalFilePath(baseName), EventLogPath(baseName), HeaderFilePath(baseName)})
-        if (QFileInfo::exists(path))
-            existing << QFileInfo(path).fileName();
-    for (int index = 0; QFileInfo::exists(LeqFilePath(baseName, index)); ++index)
-        existing << QFileInfo(LeqFilePath(baseName, index)).fileName();
-    return existing;
 }
 
 } // namespace
@@ -233,7 +222,22 @@ void DownloadForm::clear_buffer() {
                     "Please Confirm...") != 6)
         return;
     enable_buttons(false);
-    if (Logger::ClearBuffer()) {
+    // The files just downloaded reach the disk before the logger's copy goes.
+    // Files since moved or deleted are the operator's choice and hold nothing
+    // to flush.
+    QStringList written;
+    for (const QString& path : std::as_const(m_lastFiles))
+        if (QFileInfo::exists(path))
+            written << path;
+    if (const QString unsynced = SyncToDisk(written); !unsynced.isEmpty()) {
+        ShowMessage("The file " + QDir::toNativeSeparators(unsynced) +
+                        " could not be written to the disk.\rThe buffer has not been cleared.",
+                    0, "File access warning.");
+        enable_buttons(true);
+        return;
+    }
+    // Any answer is the logger's acknowledgement here: the list is read again anyway.
+    if (Logger::ClearBuffer() != -1) {
         m_main->main_get_info(); // refreshes the list through update_buffers
         if (BufferCombo->count() < 1) {
             ShowMessage("There are no more buffers", 0, Maker);
@@ -341,7 +345,9 @@ QString DownloadForm::chooseBaseName() {
 }
 
 bool DownloadForm::replacingConfirmed(const QString& baseName) {
-    const QStringList existing = ExistingFiles(baseName);
+    QStringList existing;
+    for (const QString& path : ExistingDataFiles(baseName))
+        existing << QFileInfo(path).fileName();
     if (existing.isEmpty())
         return true;
     return ShowMessage("These files of an earlier download will be replaced:\r" +
@@ -368,6 +374,7 @@ TransferResult DownloadForm::runTransfer(const TransferRequest& base) {
     m_transfer = &transfer;
     TransferResult result = transfer.run();
     m_transfer = nullptr;
+    m_lastFiles = result.files;
     return result;
 }
 

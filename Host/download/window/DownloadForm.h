@@ -92,4 +92,5 @@ private:
     frmMain* const m_main;
     QVector<BufferRecord> m_records;
     BufferTransfer* m_transfer = nullptr; // while a transfer runs
+    QStringList m_lastFiles;              // of the last transfer, flushed before a clear
 };

@@ -110,13 +110,52 @@ private slots:
         // A whole-memory statistical file gets its first line with the first
         // statistical block.
         DataFileSet files(full, Context);
-        QVERIFY(files.openForWholeMemory().ok());
+        QVERIFY(files.openForWholeMemory(QVector<BufferRecord>(8, Buffer(0))).ok());
         QVERIFY(files.write(Decoded(sim::eventBlock({2004, 1, 1}, 20))).ok());
         QCOMPARE(files.write(Decoded(sim::statisticalBlock({2004, 1, 1}, {}))).path,
                  full + "_Sta.csv");
         // The others close cleanly; the full one still cannot take its line.
         QCOMPARE(files.close().path, full + "_Sta.csv");
         QVERIFY(Contents(full + ".log").endsWith("\"Statistical data logging commenced.\"\r\n"));
+    }
+
+    // A staged set leaves the earlier set as it was until it is promoted, and
+    // then replaces it whole: no file of the earlier set, no manifest that
+    // vouched for it and no ".part" left over from an earlier failed run.
+    // Written in place, a set drops the manifest it no longer matches.
+    void stagedSetReplacesTheEarlierSetWhole() {
+        const QString survey = m_dir.filePath("staged");
+        const QStringList earlier = {ManifestFilePath(survey), StatisticalFilePath(survey),
+                                     EventLogPath(survey),     LeqFilePath(survey, 0),
+                                     LeqFilePath(survey, 1),   LeqFilePath(survey, 2) + PartSuffix};
+        for (const QString& path : earlier) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("earlier") == 7);
+        }
+        DataFileSet files(survey, Context, FileNaming::Staged);
+        QVERIFY(files.openForBuffer(Buffer(1)).ok());
+        QVERIFY(files.close().ok());
+        QCOMPARE(files.createdFiles(), QStringList({StatisticalFilePath(survey) + PartSuffix,
+                                                    EventLogPath(survey) + PartSuffix,
+                                                    LeqFilePath(survey, 0) + PartSuffix}));
+        for (const QString& path : earlier)
+            QCOMPARE(Contents(path), QByteArray("earlier"));
+
+        QVERIFY(files.promote().ok());
+        const QStringList promoted = {StatisticalFilePath(survey), EventLogPath(survey),
+                                      LeqFilePath(survey, 0)};
+        QCOMPARE(files.createdFiles(), promoted);
+        QCOMPARE(ExistingDataFiles(survey), promoted);
+        QCOMPARE(ExistingDataFiles(survey, PartSuffix), QStringList());
+        QVERIFY(!QFile::exists(LeqFilePath(survey, 1)));
+        QVERIFY(Contents(StatisticalFilePath(survey)).startsWith(HeaderBlock(Buffer(1), Context)));
+
+        QFile manifest(ManifestFilePath(survey));
+        QVERIFY(manifest.open(QIODevice::WriteOnly));
+        manifest.close();
+        DataFileSet inPlace(survey, Context);
+        QVERIFY(inPlace.openForBuffer(Buffer(0)).ok());
+        QVERIFY(!QFile::exists(ManifestFilePath(survey)));
     }
 
     void missingFolderFailsAtCreation() {
