@@ -9,6 +9,7 @@
 #include "Notices.h"
 #include "OrvCommsInterface.h"
 #include "PortOpenFailure.h"
+#include "StopSignals.h"
 
 #include <QDateTime>
 #include <QEventLoop>
@@ -18,14 +19,15 @@
 #include <QSettings>
 #include <QTimer>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <unistd.h>
+#include <cstring>
 
 namespace {
 
 constexpr qint16 DirectMethod = 1;
 constexpr qint16 ModemMethod = 2;
-constexpr int ProgressBarWidth = 30;
 
 // Without a stored initialisation string: echo off, which the dial starts
 // with anyway, so the modem is never sent an empty command line.
@@ -35,54 +37,18 @@ const QStringList ResultNames = {"complete",   "comlane missing", "usage error",
                                  "port error", "link lost",       "file error",  "incomplete",
                                  "stopped",    "not cleared"};
 
-// Operator texts carry "\r" line breaks; a log line has none.
-QString OneLine(const QString& text) {
-    return text.simplified();
-}
-
-void Error(const QString& text) {
-    std::fprintf(stderr, "qn7x-fetch: %s\n", qPrintable(OneLine(text)));
-}
-
-QString IsoText(const LoggerDateTime& value) {
-    if (!IsValidDateTime(value))
-        return {};
-    return QDateTime(QDate(value.year, value.month, value.day),
-                     QTime(value.hour, value.minute, value.second))
-        .toString(Qt::ISODate);
-}
-
-QString OutcomeName(TransferResult::Outcome outcome) {
-    switch (outcome) {
-    case TransferResult::Outcome::Completed:
-        return QStringLiteral("completed");
-    case TransferResult::Outcome::Terminated:
-        return QStringLiteral("terminated");
-    case TransferResult::Outcome::Interrupted:
-        return QStringLiteral("interrupted");
-    case TransferResult::Outcome::FileError:
-        return QStringLiteral("file error");
-    }
-    return {};
-}
-
-// The files reach the disk before a buffer they came from may be erased.
-bool SyncToDisk(const QStringList& files) {
-    for (const QString& path : files) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly) || ::fsync(file.handle()) != 0)
-            return false;
-    }
-    return true;
-}
-
 } // namespace
+
+void FetchError(const QString& text) {
+    // Operator texts carry "\r" line breaks; a log line has none.
+    std::fprintf(stderr, "qn7x-fetch: %s\n", qPrintable(text.simplified()));
+}
 
 Fetch::Fetch(FetchOptions options) : m_options(std::move(options)) {
     // Nobody is there to answer: a question gets its cautious answer and every
     // notice is one line of the log.
     SetNoticeHandler([](const Notice& notice) {
-        Error(notice.title + ": " + notice.text);
+        FetchError(notice.title + ": " + notice.text);
         return NoticeAnswer::Cancel;
     });
 }
@@ -93,19 +59,22 @@ Fetch::~Fetch() {
 }
 
 void Fetch::requestStop() {
-    m_stopped = true;
-    if (m_transfer)
-        m_transfer->abort(); // the blocks received so far stay in the files
-    else
-        InterruptReceive(); // a handshake or a dial waiting returns at once
+    // Elsewhere the exchange under way ends as usual and the stop is seen
+    // before the next: a broken-off reply would count as a lost link.
+    if (m_linking)
+        InterruptReceive();
     if (m_pause)
         m_pause->quit();
+}
+
+bool Fetch::stopped() const {
+    return StopSignalled();
 }
 
 int Fetch::run() {
     m_clock.start();
     if (!CommsLink()) {
-        Error("cannot load the Comlane plugin: " + CommsLoadError());
+        FetchError("cannot load the Comlane plugin: " + CommsLoadError());
         return finish(ExitCode::NoComms);
     }
     resolvePort();
@@ -141,30 +110,34 @@ int Fetch::link() {
     SetLinkWindows({.portNotOpened =
                         [](const QString& device, qint16 error) {
                             // The advice after the cause names the window's menus.
-                            Error(PortOpenFailureText(device, error).section("\r\r", 0, 0));
+                            FetchError(PortOpenFailureText(device, error).section("\r\r", 0, 0));
                         },
                     .runModemWindow = [this] { return qint16(dial() ? 1 : 2); },
                     .runLinkWindow = [this] { return handshake(); }});
     const qint16 method = m_options.modemNumber.isEmpty() ? DirectMethod : ModemMethod;
-    if (!OpenLink(m_port, m_baud, method)) {
+    m_linking = true;
+    const bool opened = OpenLink(m_port, m_baud, method);
+    m_linking = false;
+    if (!opened) {
         if (LastOpenError() == CommsError::InvalidPort)
-            Error("no such device: " + m_device);
+            FetchError("no such device: " + m_device);
         if (LastOpenError() != 0)
             return ExitCode::PortError;
-        if (m_stopped)
+        if (stopped())
             return ExitCode::Stopped;
         if (!m_modemFailed)
-            Error(QStringLiteral("no logger answers on %1 at %2 baud").arg(m_device).arg(m_baud));
+            FetchError(
+                QStringLiteral("no logger answers on %1 at %2 baud").arg(m_device).arg(m_baud));
         return ExitCode::NoLogger;
     }
     InformationRecord info = Logger::GetInformation();
-    if (info.serialNumber == -1)
+    if (info.serialNumber == -1 && !stopped())
         info = Logger::GetInformation();
-    if (info.serialNumber == -1 || m_stopped) {
-        if (!m_stopped)
-            Error("the logger did not send its information");
+    if (info.serialNumber == -1 || stopped()) {
+        if (!stopped())
+            FetchError("the logger did not send its information");
         CloseLink();
-        return m_stopped ? ExitCode::Stopped : ExitCode::NoLogger;
+        return stopped() ? ExitCode::Stopped : ExitCode::NoLogger;
     }
     m_serialNumberText = SerialNumberText(info.serialNumber);
     return ExitCode::Complete;
@@ -177,11 +150,11 @@ bool Fetch::dial() {
     if (outcome == 0)
         return true;
     m_modemFailed = true;
-    if (!m_stopped) {
+    if (!stopped()) {
         const QStringList lines =
             feedback.property("Text").toString().split(u'\n', Qt::SkipEmptyParts);
-        Error("the modem did not connect to " + m_options.modemNumber + ": " +
-              (lines.isEmpty() ? QString() : lines.last()));
+        FetchError("the modem did not connect to " + m_options.modemNumber + ": " +
+                   (lines.isEmpty() ? QString() : lines.last()));
     }
     return false;
 }
@@ -189,190 +162,94 @@ bool Fetch::dial() {
 bool Fetch::handshake() {
     if (Logger::Handshake())
         return true;
-    for (int attempt = 1; attempt <= HandshakeRetries && !m_stopped; ++attempt) {
+    for (int attempt = 1; attempt <= HandshakeRetries && !stopped(); ++attempt) {
         if (Logger::Handshake())
             return true;
         QEventLoop pause;
         m_pause = &pause;
         QTimer::singleShot(HandshakeRetrySpacingMs, &pause, &QEventLoop::quit);
-        if (!m_stopped)
+        if (!stopped())
             pause.exec();
     }
     return false;
 }
 
 int Fetch::work() {
-    const BufferList list = ReadBufferList();
+    const BufferList list =
+        ReadBufferList({.recordAttempts = 2, .stopRequested = [this] { return stopped(); }});
+    if (stopped())
+        return ExitCode::Stopped;
     if (list.count == -1) {
-        Error("the logger did not say how many buffers it holds");
+        FetchError("the logger did not say how many buffers it holds");
         return ExitCode::LinkLost;
     }
-    const qint16 held = qint16(list.records.size());
     if (m_options.list)
         printList(list);
+    if (stopped())
+        return ExitCode::Stopped;
+    if (m_options.wholeMemory) {
+        const int code = downloadWholeMemory(list);
+        if (stopped())
+            return ExitCode::Stopped;
+        if (!m_options.clearAfter || code != ExitCode::Complete)
+            return code;
+        const int cleared = clearWholeMemory(list);
+        return stopped() ? ExitCode::Stopped : cleared;
+    }
 
+    const qint16 held = qint16(list.records.size());
     QList<qint16> buffers = m_options.buffers;
     if (m_options.everyBuffer)
         for (qint16 n = 1; n <= held; ++n)
-            buffers << n;
+            if (!buffers.contains(n))
+                buffers << n;
+    std::sort(buffers.begin(), buffers.end());
     if (!buffers.isEmpty() && buffers.last() > held) {
-        Error(QStringLiteral("there is no buffer %1: the logger holds %2")
-                  .arg(buffers.last())
-                  .arg(held));
+        FetchError(QStringLiteral("there is no buffer %1: the logger holds %2")
+                       .arg(buffers.last())
+                       .arg(held));
         return ExitCode::Usage;
     }
-    if (m_options.clearAfter && !m_options.wholeMemory && !buffers.contains(held)) {
-        Error(QStringLiteral("--clear-after clears from the most recent buffer, %1, which is "
-                             "not downloaded")
-                  .arg(held));
+    if (m_options.clearAfter && held > 0 && !buffers.contains(held)) {
+        FetchError(QStringLiteral("--clear-after clears from the most recent buffer, %1, which is "
+                                  "not downloaded")
+                       .arg(held));
         return ExitCode::Usage;
     }
-
-    int code = ExitCode::Complete;
-    if (m_options.wholeMemory) {
-        code = download(WholeMemory, EmptyBufferRecord(), m_options.base);
-    } else {
-        for (qint16 n : std::as_const(buffers)) {
-            const QString base = buffers.size() == 1
-                                     ? m_options.base
-                                     : m_options.base + QStringLiteral("_B%1").arg(n);
-            const int one = download(qint16(n - 1), list.records.at(n - 1), base);
-            if (one == ExitCode::Complete)
-                continue;
-            code = one;
-            // An early end of one buffer is no reason to leave the others.
-            if (one != ExitCode::Incomplete)
-                break;
-        }
-    }
-    if (m_stopped)
+    const int code = downloadBuffers(list, buffers);
+    if (stopped())
         return ExitCode::Stopped;
     if (!m_options.clearAfter)
         return code;
-    if (code != ExitCode::Complete) {
-        Error("not clearing: the download is not complete");
+    // A link that lost replies or a failing disk is no time to erase anything.
+    if (code == ExitCode::LinkLost || code == ExitCode::FileError) {
+        FetchError("no buffer is cleared after a lost reply or a file error");
         return code;
     }
-    return clear(list, m_options.wholeMemory ? QList<qint16>() : buffers);
+    const int cleared = clearBuffers(list, buffers);
+    if (stopped())
+        return ExitCode::Stopped;
+    return code != ExitCode::Complete ? code : cleared;
 }
 
 void Fetch::printList(const BufferList& list) {
-    for (qsizetype i = 0; i < list.records.size(); ++i) {
+    for (qsizetype i = 0; i < list.records.size() && !stopped(); ++i) {
         const BufferRecord& record = list.records.at(i);
         const qint16 blocks = Logger::InitialiseDownload(qint16(i));
         const QString title = TitleText(record.title).trimmed();
         m_listJson.append(QJsonObject{{"number", int(i + 1)},
                                       {"title", title},
-                                      {"start", IsoText(record.start)},
-                                      {"stop", IsoText(record.stop)},
+                                      {"start", IsoDateTimeText(record.start)},
+                                      {"stop", IsoDateTimeText(record.stop)},
                                       {"intervalMinutes", record.interval},
                                       {"blocks", blocks}});
         if (!m_options.json)
             std::printf("%lld\t%s\t%s\t%s\t%s\t%d\n", static_cast<long long>(i + 1),
-                        qPrintable(title), qPrintable(IsoText(record.start)),
-                        qPrintable(IsoText(record.stop)), qPrintable(IntervalText(record.interval)),
-                        int(blocks));
+                        qPrintable(title), qPrintable(IsoDateTimeText(record.start)),
+                        qPrintable(IsoDateTimeText(record.stop)),
+                        qPrintable(IntervalText(record.interval)), int(blocks));
     }
     std::fflush(stdout);
-}
-
-int Fetch::download(qint16 buffer, const BufferRecord& record, const QString& baseName) {
-    if (m_stopped)
-        return ExitCode::Stopped;
-    const bool wholeMemory = buffer == WholeMemory;
-    TransferRequest request = wholeMemory ? TransferRequest::WholeMemoryDump(baseName)
-                                          : TransferRequest::OneBuffer(buffer, record, baseName);
-    request.serialNumberText = m_serialNumberText;
-    request.locale = m_options.locale;
-    BufferTransfer transfer(request);
-    m_progressShown = false;
-    const bool terminal = isatty(STDERR_FILENO);
-    // The block loop is timed from the block count on, apart from the headers.
-    QElapsedTimer clock, blockClock;
-    clock.start();
-    double blockSeconds = 0;
-    transfer.setProgress([&](qint32 done, qint32 total) {
-        if (done == 0)
-            blockClock.start();
-        blockSeconds = blockClock.nsecsElapsed() / 1e9;
-        if (terminal)
-            showProgress(done, total, wholeMemory);
-    });
-    m_transfer = &transfer;
-    const TransferResult result = transfer.run();
-    m_transfer = nullptr;
-    if (m_progressShown)
-        std::fputc('\n', stderr);
-
-    int code = ExitCode::Complete;
-    switch (result.outcome) {
-    case TransferResult::Outcome::Completed:
-        break;
-    case TransferResult::Outcome::Terminated:
-        // The whole memory ends at the terminator after the newest buffer.
-        if (m_stopped)
-            code = ExitCode::Stopped;
-        else if (!wholeMemory)
-            code = ExitCode::Incomplete;
-        break;
-    case TransferResult::Outcome::Interrupted:
-        code = ExitCode::LinkLost;
-        break;
-    case TransferResult::Outcome::FileError:
-        code = ExitCode::FileError;
-        break;
-    }
-    if (code == ExitCode::Incomplete)
-        Error(QStringLiteral("buffer %1 ended after %2 of %3 blocks")
-                  .arg(buffer + 1)
-                  .arg(result.records)
-                  .arg(result.announced));
-    else if (code != ExitCode::Complete && code != ExitCode::Stopped)
-        Error(result.message);
-    QJsonArray files;
-    for (const QString& file : result.files)
-        files.append(file);
-    m_downloadsJson.append(
-        QJsonObject{{"buffer", wholeMemory ? QJsonValue("memory") : QJsonValue(buffer + 1)},
-                    {"files", files},
-                    {"records", result.records},
-                    {"announced", result.announced},
-                    {"seconds", clock.elapsed() / 1000.0},
-                    {"blockSeconds", blockSeconds},
-                    {"result", OutcomeName(result.outcome)}});
-    if (code == ExitCode::Complete && m_options.clearAfter && !SyncToDisk(result.files)) {
-        Error("the data files of " + baseName + " could not be flushed to disk");
-        code = ExitCode::FileError;
-    }
-    return code;
-}
-
-int Fetch::clear(const BufferList& list, const QList<qint16>& downloaded) {
-    // Only the most recent buffer can be cleared, and not while logging: the
-    // downloaded buffers go from the newest down to the first one not downloaded.
-    if (Logger::GetLoggingMode() != 0) {
-        Error("not clearing: the logger is logging, or did not say whether it is");
-        return ExitCode::NotCleared;
-    }
-    for (qint16 n = qint16(list.records.size()); n >= 1; --n) {
-        if (!downloaded.isEmpty() && !downloaded.contains(n))
-            break;
-        if (!Logger::ClearBuffer()) {
-            Error(QStringLiteral("buffer %1 was not cleared").arg(n));
-            return ExitCode::NotCleared;
-        }
-        ++m_cleared;
-    }
-    return ExitCode::Complete;
-}
-
-void Fetch::showProgress(qint32 done, qint32 total, bool wholeMemory) {
-    const int percent = ProgressPercent(done, total);
-    const int filled = percent * ProgressBarWidth / 100;
-    std::fprintf(stderr, "\r[%s%s] %3d%% %s", QByteArray(filled, '#').constData(),
-                 QByteArray(ProgressBarWidth - filled, ' ').constData(), percent,
-                 qPrintable(ProgressText(done, total, wholeMemory)));
-    m_progressShown = true;
 }
 
 int Fetch::finish(int code) {
@@ -387,6 +264,13 @@ int Fetch::finish(int code) {
             summary.insert("cleared", m_cleared);
         std::fputs(QJsonDocument(summary).toJson(QJsonDocument::Indented).constData(), stdout);
     }
-    std::fflush(stdout);
+    // A summary or list that did not reach its reader is a failure to report,
+    // even after a complete download: a script would take silence for success.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        FetchError("the output could not be written: " +
+                   QString::fromLocal8Bit(std::strerror(errno)));
+        if (code == ExitCode::Complete)
+            code = ExitCode::FileError;
+    }
     return code;
 }

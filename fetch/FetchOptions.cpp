@@ -9,7 +9,9 @@
 const char* const FetchUsage =
     "Usage: qn7x-fetch [PORT|DEVICE] [options]\n"
     "Links to a QN-7x logger, lists or downloads its buffers into data files, and\n"
-    "unlinks (\"n\", modem hang-up, port closed), also on SIGINT and SIGTERM.\n"
+    "unlinks (\"n\", modem hang-up, port closed), also on SIGINT, SIGTERM and SIGHUP.\n"
+    "Files are written as NAME.part and renamed when the download is complete;\n"
+    "BASE_Manifest.json then gives each file's size and SHA-256.\n"
     "\n"
     "  PORT|DEVICE        a port number (its device from the \"Comms\" settings of\n"
     "                     Hushmark) or a device path; default: Hushmark's port\n"
@@ -26,12 +28,15 @@ const char* const FetchUsage =
     "  --date-format LOC  dates in the short date format of locale LOC (en_GB,\n"
     "                     en_US, de_DE, ...); default: the system's\n"
     "  --json             a JSON summary on standard output\n"
-    "  --clear-after      after a complete download, clear the downloaded buffers\n"
-    "                     from the most recent down (not while logging)\n"
+    "  --clear-after      clear the downloaded buffers from the most recent down,\n"
+    "                     each only when its download was complete and is on the\n"
+    "                     disk, its recording had ended and the logger still\n"
+    "                     announces the blocks written\n"
     "  --help             this text\n"
     "\n"
     "Exit codes: 0 complete, 1 Comlane missing, 2 usage, 3 no logger, 4 port error,\n"
-    "5 link lost, 6 file error, 7 incomplete download, 8 stopped by a signal,\n"
+    "5 link lost or parameters unread, 6 file or output error, 7 incomplete download,\n"
+    "8 stopped by a signal, "
     "9 not cleared.\n";
 
 namespace {

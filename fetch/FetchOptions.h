@@ -13,11 +13,11 @@ constexpr int NoComms = 1;    // the Comlane plugin could not be loaded
 constexpr int Usage = 2;      // the command line, or a buffer the logger does not hold
 constexpr int NoLogger = 3;   // no handshake, or the modem did not connect
 constexpr int PortError = 4;  // the device does not exist or would not open
-constexpr int LinkLost = 5;   // the logger stopped answering during the work
-constexpr int FileError = 6;  // a data file could not be created or written
+constexpr int LinkLost = 5;   // the logger stopped answering, or a buffer's parameters did not come
+constexpr int FileError = 6;  // a data file, the manifest or standard output could not be written
 constexpr int Incomplete = 7; // a buffer gave fewer blocks than the logger announced
-constexpr int Stopped = 8;    // SIGINT or SIGTERM; the files hold what came
-constexpr int NotCleared = 9; // downloaded, but the buffers were not cleared
+constexpr int Stopped = 8;    // SIGINT, SIGTERM or SIGHUP; the ".part" files hold what came
+constexpr int NotCleared = 9; // downloaded, but a buffer could not safely be cleared
 } // namespace ExitCode
 
 struct FetchOptions {

@@ -1,38 +1,17 @@
 // qn7x-fetch: the unattended download. See qn7x-fetch.1.
 #include "Fetch.h"
 #include "FetchOptions.h"
+#include "StopSignals.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSocketNotifier>
 
-#include <csignal>
 #include <cstdio>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
-
-int signalPipe[2] = {-1, -1};
-
-// Only the pipe is safe here; the event loop does the rest.
-void OnSignal(int number) {
-    const char byte = char(number);
-    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
-}
-
-bool CatchStopSignals() {
-    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return false;
-    struct sigaction action = {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    // A second signal ends the program at once, for someone who will not wait.
-    action.sa_flags = SA_RESETHAND;
-    return ::sigaction(SIGINT, &action, nullptr) == 0 &&
-           ::sigaction(SIGTERM, &action, nullptr) == 0;
-}
 
 // The Comlane plugin tells of a port that will not open with a message box.
 // No one is at the screen: each box is dismissed as it appears, and the
@@ -83,10 +62,10 @@ int main(int argc, char* argv[]) {
         return ExitCode::NoComms;
     }
     Fetch fetch(parsed.options);
-    QSocketNotifier stops(signalPipe[0], QSocketNotifier::Read);
+    QSocketNotifier stops(StopSignalDescriptor(), QSocketNotifier::Read);
     QObject::connect(&stops, &QSocketNotifier::activated, &fetch, [&fetch] {
         char byte = 0;
-        while (::read(signalPipe[0], &byte, 1) == 1) {
+        while (::read(StopSignalDescriptor(), &byte, 1) == 1) {
         }
         fetch.requestStop();
     });

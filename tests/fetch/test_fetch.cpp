@@ -1,79 +1,23 @@
 // qn7x-fetch run as a program against the simulated logger on a pseudo-terminal,
 // its port named in a settings file of this test's own settings folder: the
 // list, downloads compared byte for byte with the window's transfer, a modem
-// dial, faults and a SIGTERM mid-transfer, and --clear-after.
+// dial, faults mid-transfer, and --clear-after.
 #include "BufferList.h"
-#include "BufferRecordLayout.h"
 #include "BufferTransfer.h"
 #include "CommandLibrary.h"
+#include "FetchRun.h"
 #include "Link.h"
-#include "MemoryBlocks.h"
-#include "SimulatorPort.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <csignal>
 
 namespace {
 
-using sim::DateTime;
+using namespace fetchrun;
 using DialOutcome = LoggerSimulator::DialOutcome;
 
 const QString DateLocale = QStringLiteral("de_DE");
-const std::string Unlink = "\x01n";
-
-// Buffer n (1-based) holds statistical records a minute apart, every
-// leqEvery-th followed by a short-term Leq record (none for 0), and a
-// terminator after record terminatorAfter when that is above 0.
-void AddBuffer(LoggerSimulator& sim, int n, int records, int leqEvery = 5,
-               int terminatorAfter = 0) {
-    sim::buffer_record::Settings settings;
-    settings.title = "Site " + std::to_string(n);
-    settings.intervalMinutes = 1;
-    settings.leqMode = 1;
-    settings.start = DateTime{2004, 3, n, 8, 0, 0};
-    settings.stop = DateTime{2004, 3, n, 20, 0, 0};
-    std::vector<std::string> data;
-    for (int k = 1; k <= records; ++k) {
-        const DateTime stamp{2004, 3, n, 8 + k / 60, k % 60, 0};
-        sim::StatisticalValues values;
-        values.leq = 400 + k;
-        data.push_back(sim::statisticalBlock(stamp, values));
-        if (leqEvery > 0 && k % leqEvery == 0)
-            data.push_back(sim::shortTermLeqBlock(stamp, {500, 510, 520, 530}));
-        if (k == terminatorAfter)
-            data.push_back(sim::terminatorBlock(stamp));
-    }
-    QVERIFY(sim.model().addBuffer(sim::buffer_record::encode(settings), data));
-}
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The statistical records of a file: the lines after its heading line.
-int StatisticalRecords(const QString& path) {
-    const QList<QByteArray> lines = Contents(path).split('\n');
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        if (lines[i].startsWith("\"Date\""))
-            return int(lines.size() - i - 2); // the heading and the empty rest after the last CR LF
-    return -1;
-}
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
-};
 
 } // namespace
 
@@ -83,23 +27,7 @@ class TestFetch : public QObject {
     std::unique_ptr<LoggerSimulator> m_sim;
     std::unique_ptr<QTemporaryDir> m_dir;
 
-    QString program() const { return QCoreApplication::applicationDirPath() + "/qn7x-fetch"; }
     QString base(const QString& name) const { return m_dir->filePath(name); }
-
-    void start(QProcess& process, const QStringList& arguments) const {
-        process.start(program(), QStringList{"1"} + arguments);
-        QVERIFY(process.waitForStarted());
-    }
-    static Run finish(QProcess& process) {
-        process.waitForFinished(180000);
-        return {process.exitCode(), process.readAllStandardOutput(),
-                process.readAllStandardError()};
-    }
-    Run fetch(const QStringList& arguments) const {
-        QProcess process;
-        start(process, arguments);
-        return finish(process);
-    }
 
     // What the download window writes for the same request: the same transfer
     // call, linked from this process once qn7x-fetch has let go of the port.
@@ -126,10 +54,10 @@ private slots:
     void cleanup() { m_sim.reset(); }
 
     void listsTheBuffers() {
-        AddBuffer(*m_sim, 1, 12);
-        AddBuffer(*m_sim, 2, 30);
+        QVERIFY(AddBuffer(*m_sim, 1, {.records = 12}));
+        QVERIFY(AddBuffer(*m_sim, 2, {.records = 30}));
         QVERIFY(StartSimulatorOnPort(*m_sim));
-        const Run run = fetch({"--list"});
+        const Run run = Fetch({"--list"});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QByteArray("1\tSite 1\t2004-03-01T08:00:00\t2004-03-01T20:00:00\t1 "
                                      "minute\t14\n"
@@ -150,9 +78,9 @@ private slots:
         QFETCH(bool, wholeMemory);
         // Every buffer held: the whole memory's header file waits for none.
         for (int n = 1; n <= MaxBuffers; ++n)
-            AddBuffer(*m_sim, n, 10 * n);
+            QVERIFY(AddBuffer(*m_sim, n, {.records = 10 * n}));
         QVERIFY(StartSimulatorOnPort(*m_sim));
-        const Run run = fetch(arguments + QStringList{"--base", base("fetch"), "--date-format",
+        const Run run = Fetch(arguments + QStringList{"--base", base("fetch"), "--date-format",
                                                       DateLocale, "--json"});
         QCOMPARE(run.exitCode, 0);
         const QJsonObject download = run.json()["downloads"].toArray().at(0).toObject();
@@ -178,11 +106,11 @@ private slots:
     void dialsThroughTheModem() {
         QFETCH(DialOutcome, outcome);
         QFETCH(int, exitCode);
-        AddBuffer(*m_sim, 1, 5);
+        QVERIFY(AddBuffer(*m_sim, 1, {.records = 5}));
         m_sim->setModemMode(true);
         m_sim->setDialOutcome("5550100", outcome);
         QVERIFY(StartSimulatorOnPort(*m_sim));
-        const Run run = fetch({"--modem", "5550100", "--init", "ATZ", "--list"});
+        const Run run = Fetch({"--modem", "5550100", "--init", "ATZ", "--list"});
         QCOMPARE(run.exitCode, exitCode);
         const std::string wire = m_sim->hostBytes();
         QVERIFY(wire.find("ATZ\r") != std::string::npos);
@@ -198,7 +126,8 @@ private slots:
         }
     }
 
-    // The files keep every block that came before the fault.
+    // The files keep every block that came before the fault, under their
+    // staged names.
     void faultMidTransfer_data() {
         QTest::addColumn<bool>("vanish");
         QTest::addColumn<QString>("folder");
@@ -212,34 +141,14 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(int, exitCode);
         QFETCH(int, records);
-        AddBuffer(*m_sim, 1, 100, 0);
+        QVERIFY(AddBuffer(*m_sim, 1, {.records = 100, .leqEvery = 0}));
         if (vanish)
             m_sim->setFault(LoggerSimulator::Fault::Vanish, 40);
         QVERIFY(StartSimulatorOnPort(*m_sim));
-        const Run run = fetch({"--buffer", "1", "--base", base(folder + "site"), "--json"});
+        const Run run = Fetch({"--buffer", "1", "--base", base(folder + "site"), "--json"});
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.err.count('\n'), 1); // one line for the one error
-        QCOMPARE(StatisticalRecords(base(folder + "site_Sta.csv")), records);
-    }
-
-    void stopsOnSigterm() {
-        AddBuffer(*m_sim, 1, 300, 0);
-        m_sim->setBaudRate(19200); // some seconds on the line, to be stopped in
-        QVERIFY(StartSimulatorOnPort(*m_sim));
-        QProcess process;
-        start(process, {"--buffer", "1", "--base", base("site"), "--json"});
-        QTRY_VERIFY_WITH_TIMEOUT(QByteArray::fromStdString(m_sim->hostBytes()).count("\x01$") > 20,
-                                 60000);
-        ::kill(pid_t(process.processId()), SIGTERM);
-        const Run run = finish(process);
-        QCOMPARE(run.exitCode, 8);
-        const QJsonObject download = run.json()["downloads"].toArray().at(0).toObject();
-        const int received = download["records"].toInt();
-        QVERIFY(received > 0 && received < download["announced"].toInt());
-        QCOMPARE(StatisticalRecords(base("site_Sta.csv")), received);
-        QVERIFY(Contents(base("site_Sta.csv")).endsWith("\r\n"));
-        const std::string wire = m_sim->hostBytes();
-        QVERIFY(wire.rfind(Unlink) > wire.rfind("\x01$"));
+        QCOMPARE(StatisticalRecords(base(folder + "site_Sta.csv.part")), records);
     }
 
     // Only a complete download clears, and only the buffers it downloaded.
@@ -254,10 +163,10 @@ private slots:
         QFETCH(int, terminatorAfter);
         QFETCH(int, exitCode);
         QFETCH(int, buffersLeft);
-        AddBuffer(*m_sim, 1, 5);
-        AddBuffer(*m_sim, 2, 20, 5, terminatorAfter);
+        QVERIFY(AddBuffer(*m_sim, 1, {.records = 5}));
+        QVERIFY(AddBuffer(*m_sim, 2, {.records = 20, .terminatorAfter = terminatorAfter}));
         QVERIFY(StartSimulatorOnPort(*m_sim));
-        const Run run = fetch({"--buffer", "2", "--base", base("site"), "--clear-after"});
+        const Run run = Fetch({"--buffer", "2", "--base", base("site"), "--clear-after"});
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(m_sim->model().bufferCount(), buffersLeft);
         QCOMPARE(m_sim->hostBytes().find("\x01"
