@@ -183,6 +183,12 @@ int Fetch::work() {
         FetchError("the logger did not say how many buffers it holds");
         return ExitCode::LinkLost;
     }
+    // A garbled count is no empty logger: nothing could be read or cleared by it.
+    if (list.count > MaxBuffers) {
+        FetchError(QStringLiteral("the logger says it holds %1 buffers, more than it can")
+                       .arg(list.count));
+        return ExitCode::LinkLost;
+    }
     if (m_options.list)
         printList(list);
     if (stopped())

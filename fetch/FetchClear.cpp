@@ -48,8 +48,12 @@ int Fetch::clearWholeMemory(const BufferList& list) {
 }
 
 int Fetch::clearFromNewest(const BufferList& list, const QMap<qint16, qint32>& blocks) {
-    for (qint16 n = qint16(list.records.size()); n >= 1 && blocks.contains(n); --n) {
-        QString refusal = clearRefusal(n, list, blocks.value(n));
+    if (blocks.isEmpty())
+        return ExitCode::Complete;
+    // Down to the oldest buffer asked for: one not downloaded above it keeps it.
+    const qint16 oldest = blocks.firstKey();
+    for (qint16 n = qint16(list.records.size()); n >= oldest; --n) {
+        QString refusal = clearRefusal(n, list, blocks.value(n, -1));
         if (stopped())
             return ExitCode::Stopped;
         if (refusal.isEmpty()) {
@@ -62,10 +66,18 @@ int Fetch::clearFromNewest(const BufferList& list, const QMap<qint16, qint32>& b
                                 : QStringLiteral("the logger answered the clear with byte %1, "
                                                  "not \"C\"")
                                       .arg(reply);
+            // The answer may be what was lost, not the clear: the count says.
+            if (!stopped() && Logger::GetBuffers() == n - 1) {
+                ++m_cleared;
+                FetchError(QStringLiteral("buffer %1 is cleared, but %2; no older one is")
+                               .arg(n)
+                               .arg(refusal));
+                return ExitCode::NotCleared;
+            }
         }
         FetchError(QStringLiteral("buffer %1 is not cleared%2: %3")
                        .arg(n)
-                       .arg(n > 1 ? QStringLiteral(", nor any older one") : QString())
+                       .arg(n > oldest ? QStringLiteral(", nor any older one") : QString())
                        .arg(refusal));
         return ExitCode::NotCleared;
     }

@@ -148,9 +148,10 @@ int Fetch::download(const TransferRequest& base, const BufferList& list) {
                 code = ExitCode::FileError;
         }
     } else if (code == ExitCode::Incomplete) {
-        FetchError(QStringLiteral("buffer %1 ended after %2 of %3 blocks; its files keep their "
+        FetchError(QStringLiteral("%1 ended after %2 of %3 blocks; its files keep their "
                                   "\".part\" names")
-                       .arg(number)
+                       .arg(wholeMemory ? QStringLiteral("the memory")
+                                        : QStringLiteral("buffer %1").arg(number))
                        .arg(result.records)
                        .arg(result.announced));
     } else if (code != ExitCode::Stopped) {
@@ -159,15 +160,15 @@ int Fetch::download(const TransferRequest& base, const BufferList& list) {
     QJsonArray files;
     for (const QString& file : result.files)
         files.append(file);
-    m_downloadsJson.append(
-        QJsonObject{{"buffer", wholeMemory ? QJsonValue("memory") : QJsonValue(number)},
-                    {"files", files},
-                    {"records", result.records},
-                    {"announced", result.announced},
-                    {"seconds", clock.elapsed() / 1000.0},
-                    {"blockSeconds", blockSeconds},
-                    {"manifest", manifest},
-                    {"result", OutcomeName(result.outcome)}});
+    m_downloadsJson.append(QJsonObject{
+        {"buffer", wholeMemory ? QJsonValue("memory") : QJsonValue(number)},
+        {"files", files},
+        {"records", result.records},
+        {"announced", result.announced},
+        {"seconds", clock.elapsed() / 1000.0},
+        {"blockSeconds", blockSeconds},
+        {"manifest", manifest},
+        {"result", result.complete ? QStringLiteral("completed") : OutcomeName(result.outcome)}});
     return code;
 }
 

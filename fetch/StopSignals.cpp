@@ -21,16 +21,21 @@ void OnStopSignal(int number) {
 bool CatchStopSignals() {
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return false;
-    struct sigaction action = {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND;
+    // Calls the signal cuts short start again: a write or fsync under way
+    // does not fail for it.
+    struct sigaction stop = {};
+    stop.sa_handler = OnStopSignal;
+    sigemptyset(&stop.sa_mask);
+    stop.sa_flags = SA_RESTART;
+    // Only a second Ctrl-C ends the program at once, for someone who will not
+    // wait; a hang-up or a service manager may send theirs twice.
+    struct sigaction interrupt = stop;
+    interrupt.sa_flags |= SA_RESETHAND;
     struct sigaction ignore = {};
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
-    return ::sigaction(SIGINT, &action, nullptr) == 0 &&
-           ::sigaction(SIGTERM, &action, nullptr) == 0 &&
-           ::sigaction(SIGHUP, &action, nullptr) == 0 &&
+    return ::sigaction(SIGINT, &interrupt, nullptr) == 0 &&
+           ::sigaction(SIGTERM, &stop, nullptr) == 0 && ::sigaction(SIGHUP, &stop, nullptr) == 0 &&
            ::sigaction(SIGPIPE, &ignore, nullptr) == 0;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // SIGINT, SIGTERM and SIGHUP ask the run to stop; it stops at its next
-// exchange, wherever it is, and unlinks in order. A second one ends the
+// exchange, wherever it is, and unlinks in order. A second SIGINT ends the
 // program at once, for someone who will not wait. SIGPIPE is ignored, so that
 // a closed standard output is a write error to report, not a death before the
 // logger is unlinked.

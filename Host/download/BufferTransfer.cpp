@@ -101,13 +101,16 @@ TransferResult BufferTransfer::run() {
                       m_request.stagedFiles ? FileNaming::Staged : FileNaming::InPlace);
     files.setFileOpened(m_fileOpened);
     TransferResult result;
-    const QVector<BufferRecord> headers = wholeMemory() ? headerRecords() : QVector<BufferRecord>();
-    if (wholeMemory() && headers.size() < MaxBuffers) {
-        result.outcome = TransferResult::Outcome::Terminated;
-        result.message = TransferTexts::Terminated;
-    } else {
+    // The buffers' records are quick replies: read under the usual wait limit,
+    // so that buffers the logger does not answer for cost seconds, not minutes.
+    // Staged files wait for the count; the window's whole-memory files come
+    // before it.
+    bool ready = true;
+    if (wholeMemory())
+        ready = m_request.stagedFiles ? readHeaderRecords(result) : openFiles(files, result);
+    if (ready) {
         TimeOutScope wait(m_request.blockTimeOut);
-        transfer(files, headers, result);
+        transfer(files, result);
     }
     const FileStatus closed = files.close();
     if (!closed.ok() && result.outcome != TransferResult::Outcome::FileError)
@@ -120,18 +123,33 @@ TransferResult BufferTransfer::run() {
     const bool ended = result.outcome == TransferResult::Outcome::Completed ||
                        result.outcome == TransferResult::Outcome::Terminated;
     // A stop asked for is not held up by a logger that has gone to sleep.
-    if (ended && m_request.checkLoggerAwake && !abortRequested())
+    if (ended && m_request.checkLoggerAwake && !stopRequested())
         result.loggerAwake = WakeLogger();
     return result;
 }
 
-QVector<BufferRecord> BufferTransfer::headerRecords() const {
-    // The buffers' records are quick replies: read under the usual wait limit,
-    // so that buffers the logger does not answer for cost seconds, not minutes.
-    QVector<BufferRecord> records = m_request.heldRecords.mid(0, MaxBuffers);
-    while (records.size() < MaxBuffers && !abortRequested())
-        records << ProgramRead(qint16(records.size()));
-    return records;
+bool BufferTransfer::readHeaderRecords(TransferResult& result) {
+    m_headerRecords = m_request.heldRecords.mid(0, MaxBuffers);
+    while (m_headerRecords.size() < MaxBuffers) {
+        if (abortRequested()) {
+            result.outcome = TransferResult::Outcome::Terminated;
+            result.message = TransferTexts::Terminated;
+            return false;
+        }
+        m_headerRecords << ProgramRead(qint16(m_headerRecords.size()));
+    }
+    return true;
+}
+
+bool BufferTransfer::openFiles(DataFileSet& files, TransferResult& result) {
+    const FileStatus status = wholeMemory() ? files.openForWholeMemory([this](int buffer) {
+        return buffer < m_headerRecords.size() ? m_headerRecords.at(buffer)
+                                               : ProgramRead(qint16(buffer));
+    })
+                                            : files.openForBuffer(m_request.record);
+    if (!status.ok())
+        fail(result, status);
+    return status.ok();
 }
 
 void BufferTransfer::fail(TransferResult& result, const FileStatus& status) {
@@ -144,19 +162,15 @@ void BufferTransfer::fail(TransferResult& result, const FileStatus& status) {
                              .arg(result.records);
 }
 
-void BufferTransfer::transfer(DataFileSet& files, const QVector<BufferRecord>& headers,
-                              TransferResult& result) {
+void BufferTransfer::transfer(DataFileSet& files, TransferResult& result) {
     result.announced = Logger::InitialiseDownload(wholeMemory() ? WholeMemory : m_request.buffer);
     // Without a block count nothing can be read: files holding their headers
     // only must not pass for a finished download, and staged ones are not
     // even begun.
     const bool counted = result.announced >= 0;
-    if (counted || !m_request.stagedFiles) {
-        const FileStatus status = wholeMemory() ? files.openForWholeMemory(headers)
-                                                : files.openForBuffer(m_request.record);
-        if (!status.ok())
-            return fail(result, status);
-    }
+    const bool opened = wholeMemory() && !m_request.stagedFiles;
+    if (!opened && (counted || !m_request.stagedFiles) && !openFiles(files, result))
+        return;
     if (!counted) {
         result.outcome = TransferResult::Outcome::Interrupted;
         result.message = TransferTexts::Interrupted;

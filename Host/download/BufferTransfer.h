@@ -111,7 +111,7 @@ public:
     // Asked before every exchange of the transfer; true acts as abort(). For a
     // stop that comes where no event is handled (a signal during a transfer).
     void setStopCheck(std::function<bool()> stopCheck) { m_stopCheck = std::move(stopCheck); }
-    bool abortRequested() const { return m_abort || (m_stopCheck && m_stopCheck()); }
+    bool abortRequested() const { return m_abort || stopRequested(); }
 
     // Runs the whole transfer. The comms wait limit is raised for it and set
     // back on every way out; the files are closed on every way out.
@@ -119,9 +119,13 @@ public:
 
 private:
     bool wholeMemory() const { return m_request.buffer == WholeMemory; }
-    // The eight records of the whole memory's header file; fewer when stopped.
-    QVector<BufferRecord> headerRecords() const;
-    void transfer(DataFileSet& files, const QVector<BufferRecord>& headers, TransferResult& result);
+    bool stopRequested() const { return m_stopCheck && m_stopCheck(); }
+    // Staged whole memory: the eight records of the header file, before the
+    // count is asked; false when a stop came first.
+    bool readHeaderRecords(TransferResult& result);
+    // The files with their headers; false after a file error.
+    bool openFiles(DataFileSet& files, TransferResult& result);
+    void transfer(DataFileSet& files, TransferResult& result);
     void blockLoop(DataFileSet& files, TransferResult& result);
     static void fail(TransferResult& result, const FileStatus& status);
     void report(qint32 done, qint32 total) const;
@@ -131,4 +135,7 @@ private:
     DataFileSet::FileOpened m_fileOpened;
     std::function<bool()> m_stopCheck;
     std::atomic<bool> m_abort = false;
+    // Whole memory: the records already read (the window reads each as its
+    // header section is written).
+    QVector<BufferRecord> m_headerRecords;
 };

@@ -5,7 +5,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -61,6 +63,8 @@ private:
 
 namespace {
 const QByteArray EmptyLine = "\r\n";
+// An earlier set's files while a new set takes their names.
+const QString AsideSuffix = QStringLiteral(".earlier");
 } // namespace
 
 QString StatisticalFilePath(const QString& baseName) {
@@ -89,7 +93,19 @@ QStringList ExistingDataFiles(const QString& baseName, const QString& suffix) {
                                 EventLogPath(baseName), HeaderFilePath(baseName)})
         if (QFileInfo::exists(path + suffix))
             existing << path + suffix;
-    for (int index = 0; QFileInfo::exists(LeqFilePath(baseName, index) + suffix); ++index)
+    // The Leq files by listing the folder, so that a gap in their numbers
+    // hides none of those after it.
+    const QFileInfo base(baseName);
+    const QRegularExpression leqName(
+        u'^' + QRegularExpression::escape(base.fileName() + QStringLiteral("_Leq")) +
+        QStringLiteral("(0|[1-9][0-9]{0,8})") +
+        QRegularExpression::escape(QStringLiteral(".csv") + suffix) + u'$');
+    QList<int> indices;
+    for (const QString& name : QDir(base.absolutePath()).entryList(QDir::Files | QDir::Hidden))
+        if (const QRegularExpressionMatch match = leqName.match(name); match.hasMatch())
+            indices << match.captured(1).toInt();
+    std::sort(indices.begin(), indices.end());
+    for (const int index : std::as_const(indices))
         existing << LeqFilePath(baseName, index) + suffix;
     return existing;
 }
@@ -136,19 +152,21 @@ FileStatus DataFileSet::openForBuffer(const BufferRecord& record) {
     return {};
 }
 
-FileStatus DataFileSet::writeHeaderFile(const QVector<BufferRecord>& eightRecords) {
+FileStatus DataFileSet::writeHeaderFile(const std::function<BufferRecord(int)>& recordOf) {
     std::unique_ptr<File> file;
     RETURN_IF_FAILED(create(file, DataFileKind::Header, HeaderFilePath(m_base)));
     // Always eight sections: a buffer the logger does not hold is described by
-    // whatever it returned for it.
-    for (const BufferRecord& record : eightRecords)
+    // whatever it returns for it.
+    for (int buffer = 0; buffer < 8; ++buffer) {
+        const BufferRecord record = recordOf(buffer);
         RETURN_IF_FAILED(file->write(HeaderBlock(record, m_context) + EmptyLine +
                                      StatisticalHeadingLine(record) + EmptyLine));
+    }
     return file->close();
 }
 
-FileStatus DataFileSet::openForWholeMemory(const QVector<BufferRecord>& eightRecords) {
-    RETURN_IF_FAILED(writeHeaderFile(eightRecords));
+FileStatus DataFileSet::openForWholeMemory(const std::function<BufferRecord(int)>& recordOf) {
+    RETURN_IF_FAILED(writeHeaderFile(recordOf));
     m_record.reset();
     RETURN_IF_FAILED(create(m_events, DataFileKind::EventLog, EventLogPath(m_base)));
     RETURN_IF_FAILED(m_events->write(EventHeadingLine()));
@@ -227,30 +245,48 @@ FileStatus DataFileSet::writeEvent(const EventRecord& record) {
 }
 
 FileStatus DataFileSet::promote() {
-    const auto failure = [](const QString& path, const QString& what) {
+    const auto failure = [](const QString& path, const QString& what, int error) {
         return FileStatus{path, what.arg(QDir::toNativeSeparators(path)) + u'\r' +
-                                    QString::fromLocal8Bit(std::strerror(errno))};
+                                    QString::fromLocal8Bit(std::strerror(error))};
     };
     if (const QString unsynced = SyncToDisk(m_created); !unsynced.isEmpty())
-        return failure(unsynced, QStringLiteral("Cannot flush %1 to the disk."));
-    const QString manifest = ManifestFilePath(m_base);
-    if (QFileInfo::exists(manifest) && !QFile::remove(manifest))
-        return failure(manifest, QStringLiteral("Cannot remove the file %1."));
-    const QStringList earlier = ExistingDataFiles(m_base) + ExistingDataFiles(m_base, PartSuffix);
+        return failure(unsynced, QStringLiteral("Cannot flush %1 to the disk."), errno);
+    // The earlier set steps aside whole before the new one takes the names,
+    // its manifest first, so that nothing vouches for a mixture meanwhile and
+    // a rename that fails half way puts everything back as it was.
+    const QStringList earlier = ExistingDataFiles(m_base);
+    const auto putBack = [&earlier](qsizetype count) {
+        while (count-- > 0)
+            ReplaceFile(earlier.at(count) + AsideSuffix, earlier.at(count));
+    };
+    for (qsizetype i = 0; i < earlier.size(); ++i) {
+        if (!ReplaceFile(earlier.at(i), earlier.at(i) + AsideSuffix)) {
+            const int error = errno;
+            putBack(i);
+            return failure(earlier.at(i), QStringLiteral("Cannot rename the file %1."), error);
+        }
+    }
     QStringList promoted;
     for (const QString& staged : std::as_const(m_created)) {
         const QString path = staged.chopped(PartSuffix.size());
-        if (!ReplaceFile(staged, path))
-            return failure(staged, QStringLiteral("Cannot rename the file %1."));
+        if (!ReplaceFile(staged, path)) {
+            const int error = errno;
+            for (const QString& back : std::as_const(promoted))
+                ReplaceFile(back, back + PartSuffix);
+            putBack(earlier.size());
+            return failure(staged, QStringLiteral("Cannot rename the file %1."), error);
+        }
         promoted << path;
     }
     m_created = promoted;
     for (const QString& path : earlier)
-        if (!promoted.contains(path))
-            QFile::remove(path);
-    if (!SyncFolder(QFileInfo(m_base).absolutePath()))
-        return failure(QFileInfo(m_base).absolutePath(),
-                       QStringLiteral("Cannot flush the folder %1 to the disk."));
+        QFile::remove(path + AsideSuffix);
+    // What is left staged under this base is from runs that did not complete.
+    for (const QString& path : ExistingDataFiles(m_base, PartSuffix))
+        QFile::remove(path);
+    const QString folder = QFileInfo(m_base).absolutePath();
+    if (!SyncFolder(folder))
+        return failure(folder, QStringLiteral("Cannot flush the folder %1 to the disk."), errno);
     return {};
 }
 

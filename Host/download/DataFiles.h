@@ -76,10 +76,11 @@ public:
     FileStatus openForBuffer(const BufferRecord& record);
 
     // Whole memory: the header file with one section per buffer 0 to 7 (header
-    // block, empty line, statistical heading line, empty line), closed again;
-    // then the event log with its heading line only, an empty statistical file
-    // and the first Leq file without header.
-    FileStatus openForWholeMemory(const QVector<BufferRecord>& eightRecords);
+    // block, empty line, statistical heading line, empty line), recordOf
+    // giving each buffer's record as its section is written, closed again;
+    // then the event log with its heading line only, an empty statistical
+    // file and the first Leq file without header.
+    FileStatus openForWholeMemory(const std::function<BufferRecord(int buffer)>& recordOf);
 
     // The block's lines, each flushed to disk. A Leq file that reaches 14400
     // values is closed and the next one opened (with header for one buffer).
@@ -102,7 +103,7 @@ private:
     class File;
 
     FileStatus create(std::unique_ptr<File>& file, DataFileKind kind, const QString& path);
-    FileStatus writeHeaderFile(const QVector<BufferRecord>& eightRecords);
+    FileStatus writeHeaderFile(const std::function<BufferRecord(int buffer)>& recordOf);
     FileStatus openLeqFile();
     FileStatus writeStatistical(const StatisticalRecord& record);
     FileStatus writeLeq(const LeqRecord& record);

@@ -6,11 +6,15 @@
 //  - earlier files after a run with no block count and one cut short, and a
 //    complete run replacing them with no ".part" left;
 //  - the manifest checked with sha256sum;
-//  - SIGTERM between buffers and SIGHUP inside a transfer, on a cable;
+//  - the clear stopping at a buffer not downloaded, and after the whole
+//    memory only when its blocks are exactly the buffers';
+//  - SIGTERM between buffers, SIGHUP inside a transfer, on a cable, and a
+//    signal in the handshake, the buffer list and before a clear;
 //  - output nobody reads, repeated options and an empty logger.
 #include "FetchRun.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
 
@@ -103,6 +107,42 @@ private slots:
         QCOMPARE(run.json()["cleared"].toInt(), 0);
         QCOMPARE(Commands(m_sim->hostBytes(), 'C'), 1);
         QCOMPARE(m_sim->model().bufferCount(), 1);
+    }
+
+    // A buffer not asked for keeps every older one, asked for or not.
+    void bufferNotDownloadedKeepsTheOlderOnes() {
+        startLogger(3);
+        const Run run =
+            Fetch({"--buffer", "1,3", "--base", base("site"), "--clear-after", "--json"});
+        QCOMPARE(run.exitCode, 9);
+        QVERIFY(run.err.contains(
+            "buffer 2 is not cleared, nor any older one: it was not downloaded whole in this run"));
+        QCOMPARE(run.json()["cleared"].toInt(), 1);
+        QCOMPARE(m_sim->model().bufferCount(), 2);
+    }
+
+    // After the whole memory, buffers go only when the blocks before its
+    // terminator are exactly theirs: a terminator inside a buffer ends the
+    // memory early, and the buffers after it were never read.
+    void memoryClearedOnlyWhenItHeldEveryBlock_data() {
+        QTest::addColumn<int>("terminatorAfter");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<int>("cleared");
+        QTest::newRow("every block") << 0 << 0 << 2;
+        QTest::newRow("a terminator inside") << 4 << 9 << 0;
+    }
+    void memoryClearedOnlyWhenItHeldEveryBlock() {
+        QFETCH(int, terminatorAfter);
+        QFETCH(int, exitCode);
+        QFETCH(int, cleared);
+        startLogger(2, {.records = 10, .terminatorAfter = terminatorAfter});
+        const Run run = Fetch({"--all", "--base", base("site"), "--clear-after", "--json"});
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(run.json()["cleared"].toInt(), cleared);
+        QCOMPARE(m_sim->model().bufferCount(), 2 - cleared);
+        QVERIFY(QFileInfo::exists(base("site_Manifest.json")));
+        if (exitCode != 0)
+            QVERIFY(run.err.contains("no buffer is cleared: the logger's buffers hold"));
     }
 
     // An unanswered "Program read" is asked once more; a buffer whose record
@@ -290,6 +330,42 @@ private slots:
         QCOMPARE(StatisticalRecords(base("site_Sta.csv.part")), received);
         QCOMPARE(download["files"].toArray().at(0).toString(), base("site_Sta.csv.part"));
         QCOMPARE(filesLike("site_Sta.csv"), QStringList());
+    }
+
+    // Wherever a signal finds the run, it ends within the exchange under way
+    // and unlinks: in the handshake, the buffer list, or just before a clear.
+    void stopsWhereverItIs_data() {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<char>("reached"); // sent when the command has been seen
+        QTest::addColumn<bool>("answers");
+        QTest::addColumn<char>("neverSent");
+        QTest::newRow("SIGINT in the handshake") << SIGINT << '/' << false << 'b';
+        QTest::newRow("SIGTERM in the buffer list") << SIGTERM << 'B' << true << '#';
+        QTest::newRow("SIGHUP before a clear") << SIGHUP << 'h' << true << 'C';
+    }
+    void stopsWhereverItIs() {
+        QFETCH(int, signal);
+        QFETCH(char, reached);
+        QFETCH(bool, answers);
+        QFETCH(char, neverSent);
+        startLogger(8, {.records = 2});
+        m_sim->setFault(answers ? LoggerSimulator::Fault::Late : LoggerSimulator::Fault::Silent,
+                        200);
+        QProcess process;
+        Start(process, {"--buffer", "8", "--base", base("site"), "--clear-after"});
+        QTRY_VERIFY_WITH_TIMEOUT(Commands(m_sim->hostBytes(), reached) > 0, 60000);
+        const std::size_t signalled = m_sim->hostBytes().size();
+        ::kill(pid_t(process.processId()), signal);
+        QElapsedTimer clock;
+        clock.start();
+        const Run run = Finish(process);
+        QCOMPARE(run.exitCode, 8);
+        QVERIFY(clock.elapsed() < 5000); // not the handshake's retries, nor the rest
+        const std::string wire = m_sim->hostBytes();
+        QVERIFY(CommandsAfter(wire, signalled) <= 1);
+        QCOMPARE(Commands(wire, neverSent), 0);
+        QCOMPARE(wire.ends_with(Unlink), answers);
+        QCOMPARE(m_sim->model().bufferCount(), 8);
     }
 
     // Each buffer is read once, whatever the options say twice.

@@ -2,6 +2,7 @@
 #include "DataFiles.h"
 #include "MemoryBlocks.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -110,7 +111,7 @@ private slots:
         // A whole-memory statistical file gets its first line with the first
         // statistical block.
         DataFileSet files(full, Context);
-        QVERIFY(files.openForWholeMemory(QVector<BufferRecord>(8, Buffer(0))).ok());
+        QVERIFY(files.openForWholeMemory([](int) { return Buffer(0); }).ok());
         QVERIFY(files.write(Decoded(sim::eventBlock({2004, 1, 1}, 20))).ok());
         QCOMPARE(files.write(Decoded(sim::statisticalBlock({2004, 1, 1}, {}))).path,
                  full + "_Sta.csv");
@@ -147,7 +148,9 @@ private slots:
         QCOMPARE(files.createdFiles(), promoted);
         QCOMPARE(ExistingDataFiles(survey), promoted);
         QCOMPARE(ExistingDataFiles(survey, PartSuffix), QStringList());
+        QVERIFY(!QFile::exists(LeqFilePath(survey, 2) + PartSuffix));
         QVERIFY(!QFile::exists(LeqFilePath(survey, 1)));
+        QCOMPARE(QDir(m_dir.path()).entryList({"staged*.earlier"}), QStringList());
         QVERIFY(Contents(StatisticalFilePath(survey)).startsWith(HeaderBlock(Buffer(1), Context)));
 
         QFile manifest(ManifestFilePath(survey));
@@ -156,6 +159,34 @@ private slots:
         DataFileSet inPlace(survey, Context);
         QVERIFY(inPlace.openForBuffer(Buffer(0)).ok());
         QVERIFY(!QFile::exists(ManifestFilePath(survey)));
+    }
+
+    // A name that cannot be taken half way through (here a folder holds it)
+    // puts the new files back under their staged names and the earlier set
+    // back whole, manifest included.
+    void failedPromotionPutsTheEarlierSetBack() {
+        const QString survey = m_dir.filePath("blocked");
+        const QStringList earlier = {ManifestFilePath(survey), StatisticalFilePath(survey),
+                                     EventLogPath(survey)};
+        for (const QString& path : earlier) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("earlier") == 7);
+        }
+        QVERIFY(QDir(m_dir.path()).mkpath(LeqFilePath(survey, 0) + "/inside"));
+        DataFileSet files(survey, Context, FileNaming::Staged);
+        QVERIFY(files.openForBuffer(Buffer(1)).ok());
+        QVERIFY(files.close().ok());
+        const QStringList staged = files.createdFiles();
+
+        const FileStatus status = files.promote();
+        QCOMPARE(status.path, LeqFilePath(survey, 0) + PartSuffix);
+        QVERIFY(status.message.startsWith("Cannot rename the file"));
+        QCOMPARE(files.createdFiles(), staged);
+        for (const QString& path : staged)
+            QVERIFY(Contents(path).startsWith(HeaderBlock(Buffer(1), Context)));
+        for (const QString& path : earlier)
+            QCOMPARE(Contents(path), QByteArray("earlier"));
+        QCOMPARE(QDir(m_dir.path()).entryList({"blocked*.earlier"}), QStringList());
     }
 
     void missingFolderFailsAtCreation() {

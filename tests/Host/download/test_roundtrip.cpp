@@ -3,7 +3,6 @@
 // download, through the writer itself and through a download from the
 // simulated logger. Every data line has as many fields as its heading line.
 
-#include "BufferList.h"
 #include "BufferTransfer.h"
 #include "CommandLibrary.h"
 #include "DataFileReader.h"
@@ -199,12 +198,13 @@ private slots:
     void headerFileHasNoData() {
         const QString base = m_dir.filePath("dump");
         DataFileSet files(base, Context);
-        QVector<BufferRecord> records;
-        for (int buffer = 0; buffer < MaxBuffers; ++buffer) {
-            records << Buffer("Buffer          ");
-            records.back().preReference = qint16(940 + buffer);
-        }
-        QVERIFY(files.openForWholeMemory(records).ok());
+        QVERIFY(files
+                    .openForWholeMemory([](int buffer) {
+                        BufferRecord record = Buffer("Buffer          ");
+                        record.preReference = qint16(940 + buffer);
+                        return record;
+                    })
+                    .ok());
         QVERIFY(files.close().ok());
         const ReadResult result = ReadBack(HeaderFilePath(base));
         QCOMPARE(result.status, ReadResult::Status::Read);
