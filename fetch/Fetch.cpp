@@ -2,10 +2,12 @@
 
 #include "ComlaneLoader.h"
 #include "CommandLibrary.h"
+#include "FetchLog.h"
 #include "Framing.h"
 #include "HeaderBlock.h"
 #include "HostSettings.h"
 #include "Link.h"
+#include "LoggerStatus.h"
 #include "Notices.h"
 #include "OrvCommsInterface.h"
 #include "PortOpenFailure.h"
@@ -14,7 +16,6 @@
 #include <QDateTime>
 #include <QEventLoop>
 #include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QSettings>
 #include <QTimer>
@@ -33,16 +34,7 @@ constexpr qint16 ModemMethod = 2;
 // with anyway, so the modem is never sent an empty command line.
 const QString DefaultModemInit = QStringLiteral("ATE0");
 
-const QStringList ResultNames = {"complete",   "comlane missing", "usage error", "no logger",
-                                 "port error", "link lost",       "file error",  "incomplete",
-                                 "stopped",    "not cleared"};
-
 } // namespace
-
-void FetchError(const QString& text) {
-    // Operator texts carry "\r" line breaks; a log line has none.
-    std::fprintf(stderr, "qn7x-fetch: %s\n", qPrintable(text.simplified()));
-}
 
 Fetch::Fetch(FetchOptions options) : m_options(std::move(options)) {
     // Nobody is there to answer: a question gets its cautious answer and every
@@ -67,18 +59,33 @@ void Fetch::requestStop() {
         m_pause->quit();
 }
 
+bool Fetch::timeLimitReached() const {
+    return m_options.maxTimeSeconds > 0 && m_clock.elapsed() >= m_options.maxTimeSeconds * 1000LL;
+}
+
 bool Fetch::stopped() const {
-    return StopSignalled();
+    return StopSignalled() || timeLimitReached();
+}
+
+void Fetch::pause(int milliseconds) {
+    QEventLoop wait;
+    m_pause = &wait;
+    QTimer::singleShot(milliseconds, &wait, &QEventLoop::quit);
+    if (!stopped())
+        wait.exec();
 }
 
 int Fetch::run() {
     m_clock.start();
+    m_summary.started = QDateTime::currentDateTimeUtc();
+    if (m_options.maxTimeSeconds > 0)
+        QTimer::singleShot(m_options.maxTimeSeconds * 1000, this, &Fetch::requestStop);
     if (!CommsLink()) {
         FetchError("cannot load the Comlane plugin: " + CommsLoadError());
         return finish(ExitCode::NoComms);
     }
     resolvePort();
-    const int linked = link();
+    const int linked = linkWithRetries();
     if (linked != ExitCode::Complete)
         return finish(linked);
     const int code = work();
@@ -103,10 +110,30 @@ void Fetch::resolvePort() {
         Write(Comms, Key::Device(1), m_options.device);
         m_port = 1;
     }
-    m_device = CommsLink()->PortDevice(m_port);
+    m_summary.device = CommsLink()->PortDevice(m_port);
+}
+
+int Fetch::linkWithRetries() {
+    for (int attempt = 1;; ++attempt) {
+        const int code = link();
+        if (code != ExitCode::Complete && stopped())
+            return ExitCode::Stopped;
+        // Only what may pass by itself is worth another try.
+        const bool passing = code == ExitCode::NoLogger || code == ExitCode::PortBusy;
+        if (code == ExitCode::Complete || !passing || attempt > m_options.retries)
+            return code;
+        FetchNote(QStringLiteral("try %1 of %2 failed; the next in %3 s")
+                      .arg(attempt)
+                      .arg(m_options.retries + 1)
+                      .arg(m_options.retryDelaySeconds));
+        pause(m_options.retryDelaySeconds * 1000);
+        if (stopped())
+            return ExitCode::Stopped;
+    }
 }
 
 int Fetch::link() {
+    m_modemFailed = false;
     SetLinkWindows({.portNotOpened =
                         [](const QString& device, qint16 error) {
                             // The advice after the cause names the window's menus.
@@ -120,26 +147,38 @@ int Fetch::link() {
     m_linking = false;
     if (!opened) {
         if (LastOpenError() == CommsError::InvalidPort)
-            FetchError("no such device: " + m_device);
+            FetchError("no such device: " + m_summary.device);
+        if (LastOpenError() == CommsError::PortInUse)
+            return ExitCode::PortBusy;
         if (LastOpenError() != 0)
             return ExitCode::PortError;
         if (stopped())
             return ExitCode::Stopped;
         if (!m_modemFailed)
-            FetchError(
-                QStringLiteral("no logger answers on %1 at %2 baud").arg(m_device).arg(m_baud));
+            FetchError(QStringLiteral("no logger answers on %1 at %2 baud")
+                           .arg(m_summary.device)
+                           .arg(m_baud));
         return ExitCode::NoLogger;
     }
-    InformationRecord info = Logger::GetInformation();
-    if (info.serialNumber == -1 && !stopped())
-        info = Logger::GetInformation();
-    if (info.serialNumber == -1 || stopped()) {
+    m_info = Logger::GetInformation();
+    if (m_info.serialNumber == -1 && !stopped())
+        m_info = Logger::GetInformation();
+    m_infoReadAt = QDateTime::currentDateTime();
+    if (m_info.serialNumber == -1 || stopped()) {
         if (!stopped())
             FetchError("the logger did not send its information");
         CloseLink();
         return stopped() ? ExitCode::Stopped : ExitCode::NoLogger;
     }
-    m_serialNumberText = SerialNumberText(info.serialNumber);
+    m_summary.serial = SerialNumberText(m_info.serialNumber);
+    m_summary.logger = StatusJson(StatusOf(m_info, m_infoReadAt, BufferList()));
+    if (m_options.expectedSerial >= 0 && m_info.serialNumber != m_options.expectedSerial) {
+        FetchError(QStringLiteral("the logger that answered is %1, not %2: nothing is downloaded "
+                                  "or cleared")
+                       .arg(m_summary.serial, SerialNumberText(m_options.expectedSerial)));
+        CloseLink();
+        return ExitCode::WrongLogger;
+    }
     return ExitCode::Complete;
 }
 
@@ -165,11 +204,7 @@ bool Fetch::handshake() {
     for (int attempt = 1; attempt <= HandshakeRetries && !stopped(); ++attempt) {
         if (Logger::Handshake())
             return true;
-        QEventLoop pause;
-        m_pause = &pause;
-        QTimer::singleShot(HandshakeRetrySpacingMs, &pause, &QEventLoop::quit);
-        if (!stopped())
-            pause.exec();
+        pause(HandshakeRetrySpacingMs);
     }
     return false;
 }
@@ -188,6 +223,12 @@ int Fetch::work() {
         FetchError(QStringLiteral("the logger says it holds %1 buffers, more than it can")
                        .arg(list.count));
         return ExitCode::LinkLost;
+    }
+    const LoggerStatus status = StatusOf(m_info, m_infoReadAt, list);
+    m_summary.logger = StatusJson(status);
+    if (m_options.status && !m_options.json) {
+        std::fputs(qPrintable(StatusReport(status)), stdout);
+        std::fflush(stdout);
     }
     if (m_options.list)
         printList(list);
@@ -243,12 +284,12 @@ void Fetch::printList(const BufferList& list) {
         const BufferRecord& record = list.records.at(i);
         const qint16 blocks = Logger::InitialiseDownload(qint16(i));
         const QString title = TitleText(record.title).trimmed();
-        m_listJson.append(QJsonObject{{"number", int(i + 1)},
-                                      {"title", title},
-                                      {"start", IsoDateTimeText(record.start)},
-                                      {"stop", IsoDateTimeText(record.stop)},
-                                      {"intervalMinutes", record.interval},
-                                      {"blocks", blocks}});
+        m_summary.buffers.append(QJsonObject{{"number", int(i + 1)},
+                                             {"title", title},
+                                             {"start", IsoDateTimeText(record.start)},
+                                             {"stop", IsoDateTimeText(record.stop)},
+                                             {"intervalMinutes", record.interval},
+                                             {"blocks", blocks}});
         if (!m_options.json)
             std::printf("%lld\t%s\t%s\t%s\t%s\t%d\n", static_cast<long long>(i + 1),
                         qPrintable(title), qPrintable(IsoDateTimeText(record.start)),
@@ -259,17 +300,19 @@ void Fetch::printList(const BufferList& list) {
 }
 
 int Fetch::finish(int code) {
-    if (m_options.json) {
-        QJsonObject summary{{"result", ResultNames.value(code)},
-                            {"exitCode", code},
-                            {"seconds", m_clock.elapsed() / 1000.0},
-                            {"downloads", m_downloadsJson}};
-        if (m_options.list)
-            summary.insert("buffers", m_listJson);
-        if (m_options.clearAfter)
-            summary.insert("cleared", m_cleared);
-        std::fputs(QJsonDocument(summary).toJson(QJsonDocument::Indented).constData(), stdout);
-    }
+    m_summary.exitCode = code;
+    m_summary.timeLimit = code == ExitCode::Stopped && timeLimitReached();
+    if (m_summary.timeLimit)
+        FetchError(
+            QStringLiteral("the time limit of %1 s ended the run").arg(m_options.maxTimeSeconds));
+    else if (code == ExitCode::Stopped)
+        FetchError("a stop signal ended the run");
+    m_summary.error = FirstFetchError();
+    m_summary.seconds = m_clock.elapsed() / 1000.0;
+    if (m_options.clearAfter)
+        m_summary.cleared = m_cleared;
+    if (m_options.json)
+        std::fputs(m_summary.toJsonLine().constData(), stdout);
     // A summary or list that did not reach its reader is a failure to report,
     // even after a complete download: a script would take silence for success.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

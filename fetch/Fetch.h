@@ -1,11 +1,12 @@
 #pragma once
 
-// One unattended session with a logger: link, list and download, clear when
-// asked, unlink in order. Nobody watches it, so it never takes a guess for
-// data: files are staged until their transfer is complete and then carry a
-// manifest, and a buffer is cleared only once its every block is proven to be
-// on the disk. A stop signal ends the run at its next exchange; the link is
-// still ended and the files closed.
+// One unattended session with a logger: link (trying again when asked),
+// check it is the logger expected, report its state, list and download,
+// clear when asked, unlink in order. Nobody watches it, so it never takes a
+// guess for data: files are staged until their transfer is complete and then
+// carry a manifest, and a buffer is cleared only once its every block is
+// proven to be on the disk. A stop signal or the time limit ends the run at
+// its next exchange; the link is still ended and the files closed.
 //
 // Fetch.cpp: the session and its summary; FetchDownload.cpp: the downloads;
 // FetchClear.cpp: the clearing rules.
@@ -13,9 +14,10 @@
 #include "BufferList.h"
 #include "BufferTransfer.h"
 #include "FetchOptions.h"
+#include "FetchSummary.h"
+#include "LoggerRecords.h"
 
 #include <QElapsedTimer>
-#include <QJsonArray>
 #include <QMap>
 #include <QObject>
 #include <QPointer>
@@ -24,9 +26,6 @@
 #include <memory>
 
 class QEventLoop;
-
-// One line of the log on standard error.
-void FetchError(const QString& text);
 
 class Fetch : public QObject {
     Q_OBJECT
@@ -38,13 +37,16 @@ public:
     int run();
 
 public slots:
-    // Called from the event loop once a stop signal has come: a link attempt
-    // waiting on the line or between handshakes returns at once.
+    // Called from the event loop once a stop signal has come or the time
+    // limit is reached: a link attempt waiting on the line or a pause ends at once.
     void requestStop();
 
 private:
     bool stopped() const;
+    bool timeLimitReached() const;
+    void pause(int milliseconds);
     void resolvePort();
+    int linkWithRetries();
     int link();
     bool dial();
     bool handshake();
@@ -54,7 +56,10 @@ private:
     int downloadBuffers(const BufferList& list, const QList<qint16>& buffers);
     int downloadWholeMemory(const BufferList& list);
     int download(const TransferRequest& request, const BufferList& list);
-    void noteNotDownloaded(qint16 buffer, const QString& result);
+    // The base of one buffer's files (0: the whole memory), its folder made;
+    // empty after an error.
+    QString baseFor(qint16 buffer, const BufferList& list);
+    void noteDownload(qint16 buffer, const BufferList& list, const QJsonObject& outcome);
     void showProgress(qint32 done, qint32 total, bool wholeMemory);
 
     int clearBuffers(const BufferList& list, const QList<qint16>& requested);
@@ -68,18 +73,18 @@ private:
     qint16 m_port = 0;
     qint32 m_baud = 0;
     QString m_init;
-    QString m_device;
     std::unique_ptr<QTemporaryDir> m_privateSettings;
-    QString m_serialNumberText;
+    InformationRecord m_info = FailedInformation();
+    QDateTime m_infoReadAt;
     bool m_modemFailed = false;
     bool m_linking = false;
     bool m_progressShown = false;
-    QPointer<QEventLoop> m_pause; // while waiting between handshakes
+    QPointer<QEventLoop> m_pause; // while waiting between tries or handshakes
     QElapsedTimer m_clock;
-    QJsonArray m_listJson;
-    QJsonArray m_downloadsJson;
-    // Blocks written by each complete download of this run: buffer number (1
-    // to 8), or 0 for the whole memory up to its terminator.
+    FetchSummary m_summary;
+    // Blocks of each buffer (1 to 8; 0 the whole memory up to its terminator)
+    // whose complete download is proven on the disk: made by this run, or
+    // already there and its digests checked.
     QMap<qint16, qint32> m_complete;
     int m_cleared = 0;
 };

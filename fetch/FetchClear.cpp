@@ -8,6 +8,7 @@
 #include "Fetch.h"
 
 #include "CommandLibrary.h"
+#include "FetchLog.h"
 
 #include <algorithm>
 

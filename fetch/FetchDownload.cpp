@@ -1,11 +1,17 @@
 // The downloads of an unattended session: each buffer, or the whole memory,
-// into staged files that take their names only when every block is in them,
-// and then the manifest that proves the set.
+// into staged files under a base named from its fields, that take their
+// names only when every block is in them, and then the manifest that proves
+// the set. A buffer whose complete download is already there is skipped.
 #include "Fetch.h"
 
+#include "BaseName.h"
+#include "FetchLog.h"
 #include "Manifest.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonObject>
 
 #include <cstdio>
@@ -14,20 +20,6 @@
 namespace {
 
 constexpr int ProgressBarWidth = 30;
-
-QString OutcomeName(TransferResult::Outcome outcome) {
-    switch (outcome) {
-    case TransferResult::Outcome::Completed:
-        return QStringLiteral("completed");
-    case TransferResult::Outcome::Terminated:
-        return QStringLiteral("terminated");
-    case TransferResult::Outcome::Interrupted:
-        return QStringLiteral("interrupted");
-    case TransferResult::Outcome::FileError:
-        return QStringLiteral("file error");
-    }
-    return {};
-}
 
 int ExitCodeOf(const TransferResult& result, bool stopped) {
     if (stopped)
@@ -42,27 +34,98 @@ int ExitCodeOf(const TransferResult& result, bool stopped) {
     }
 }
 
+QJsonArray FilesJson(const QStringList& files) {
+    QJsonArray array;
+    for (const QString& file : files)
+        array.append(file);
+    return array;
+}
+
+// The JSON entry of a download that never began.
+QJsonObject NotBegun(const QString& result, const QString& error) {
+    return {{"files", QJsonArray()}, {"records", 0},      {"announced", 0},
+            {"seconds", 0},          {"blockSeconds", 0}, {"manifest", QJsonValue()},
+            {"result", result},      {"error", error}};
+}
+
 } // namespace
+
+QString Fetch::baseFor(qint16 buffer, const BufferList& list) {
+    const BufferRecord record =
+        buffer > 0 ? list.records.at(buffer - 1) : list.records.value(0, EmptyBufferRecord());
+    QString base = ExpandBase(m_options.base, {.serial = m_summary.serial,
+                                               .buffer = buffer,
+                                               .start = record.start,
+                                               .title = TitleText(record.title)})
+                       .base;
+    // Names that do not hang on how many buffers the logger holds today.
+    if (buffer > 0 && m_options.severalBuffers() && !BaseNamesEachBuffer(m_options.base))
+        base += QStringLiteral("_B%1").arg(buffer);
+    const QString folder = QFileInfo(base).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        FetchError("cannot make the folder " + folder);
+        return {};
+    }
+    return base;
+}
+
+void Fetch::noteDownload(qint16 buffer, const BufferList& list, const QJsonObject& outcome) {
+    QJsonObject entry = outcome;
+    if (buffer > 0) {
+        const BufferRecord& record = list.records.at(buffer - 1);
+        const auto textOrNull = [](const QString& text) {
+            return text.isEmpty() ? QJsonValue() : QJsonValue(text);
+        };
+        entry.insert("buffer", buffer);
+        entry.insert("title", TitleText(record.title).trimmed());
+        entry.insert("start", textOrNull(IsoDateTimeText(record.start)));
+        entry.insert("stop", textOrNull(IsoDateTimeText(record.stop)));
+    } else {
+        entry.insert("buffer", "memory");
+        for (const char* key : {"title", "start", "stop"})
+            entry.insert(key, QJsonValue());
+    }
+    m_summary.downloads.append(entry);
+}
 
 int Fetch::downloadBuffers(const BufferList& list, const QList<qint16>& buffers) {
     int code = ExitCode::Complete;
     for (const qint16 n : buffers) {
         if (stopped())
             return ExitCode::Stopped;
-        const QString base =
-            buffers.size() == 1 ? m_options.base : m_options.base + QStringLiteral("_B%1").arg(n);
         if (list.unread.contains(qint16(n - 1))) {
             // Its header, percentile headings and Leq times would be guesses.
-            FetchError(QStringLiteral("buffer %1 is not downloaded: the logger did not send its "
-                                      "parameters (asked twice)")
-                           .arg(n));
-            noteNotDownloaded(n, QStringLiteral("parameters unread"));
+            const QString error = QStringLiteral("buffer %1 is not downloaded: the logger did "
+                                                 "not send its parameters (asked twice)")
+                                      .arg(n);
+            FetchError(error);
+            noteDownload(n, list, NotBegun(ResultName(ExitCode::LinkLost), error));
             if (code == ExitCode::Complete)
                 code = ExitCode::LinkLost;
             continue;
         }
-        const int one =
-            download(TransferRequest::OneBuffer(qint16(n - 1), list.records.at(n - 1), base), list);
+        const BufferRecord& record = list.records.at(n - 1);
+        const QString base = baseFor(n, list);
+        if (base.isEmpty())
+            return ExitCode::FileError;
+        // A recording that has ended never changes: its download is done once.
+        // With a clear to follow, the files must still be what was fetched.
+        const std::optional<ManifestedSet> done =
+            m_options.overwrite
+                ? std::nullopt
+                : CompleteDownloadAt(base, m_summary.serial, record, m_options.clearAfter);
+        if (done) {
+            m_complete.insert(n, done->written);
+            QJsonObject skipped = NotBegun(QStringLiteral("skipped"), QString());
+            skipped.insert("files", FilesJson(done->files));
+            skipped.insert("records", done->written);
+            skipped.insert("announced", done->announced);
+            skipped.insert("manifest", ManifestFilePath(base));
+            skipped.insert("error", QJsonValue());
+            noteDownload(n, list, skipped);
+            continue;
+        }
+        const int one = download(TransferRequest::OneBuffer(qint16(n - 1), record, base), list);
         if (code == ExitCode::Complete)
             code = one;
         // A buffer cut short is no reason to leave the others; a lost link, a
@@ -75,41 +138,33 @@ int Fetch::downloadBuffers(const BufferList& list, const QList<qint16>& buffers)
 
 int Fetch::downloadWholeMemory(const BufferList& list) {
     if (!list.unread.isEmpty()) {
-        FetchError(QStringLiteral("the memory is not downloaded: the logger did not send the "
-                                  "parameters of buffer %1 (asked twice)")
-                       .arg(list.unread.first() + 1));
-        noteNotDownloaded(0, QStringLiteral("parameters unread"));
+        const QString error = QStringLiteral("the memory is not downloaded: the logger did not "
+                                             "send the parameters of buffer %1 (asked twice)")
+                                  .arg(list.unread.first() + 1);
+        FetchError(error);
+        noteDownload(0, list, NotBegun(ResultName(ExitCode::LinkLost), error));
         return ExitCode::LinkLost;
     }
-    TransferRequest request = TransferRequest::WholeMemoryDump(m_options.base);
+    const QString base = baseFor(0, list);
+    if (base.isEmpty())
+        return ExitCode::FileError;
+    TransferRequest request = TransferRequest::WholeMemoryDump(base);
     // The header file describes the buffers as listed; only those the logger
     // does not hold are asked for.
     request.heldRecords = list.records;
     return download(request, list);
 }
 
-void Fetch::noteNotDownloaded(qint16 buffer, const QString& result) {
-    m_downloadsJson.append(
-        QJsonObject{{"buffer", buffer > 0 ? QJsonValue(buffer) : QJsonValue("memory")},
-                    {"files", QJsonArray()},
-                    {"records", 0},
-                    {"announced", 0},
-                    {"seconds", 0},
-                    {"blockSeconds", 0},
-                    {"manifest", QJsonValue()},
-                    {"result", result}});
-}
-
 int Fetch::download(const TransferRequest& base, const BufferList& list) {
     const bool wholeMemory = base.buffer == WholeMemory;
     TransferRequest request = base;
-    request.serialNumberText = m_serialNumberText;
+    request.serialNumberText = m_summary.serial;
     request.locale = m_options.locale;
     request.stagedFiles = true;
     BufferTransfer transfer(request);
     transfer.setStopCheck([this] { return stopped(); });
     m_progressShown = false;
-    const bool terminal = isatty(STDERR_FILENO);
+    const bool progressBar = !m_options.quiet && isatty(STDERR_FILENO);
     // The block loop is timed from the block count on, apart from the headers.
     QElapsedTimer clock, blockClock;
     clock.start();
@@ -118,7 +173,7 @@ int Fetch::download(const TransferRequest& base, const BufferList& list) {
         if (done == 0)
             blockClock.start();
         blockSeconds = blockClock.nsecsElapsed() / 1e9;
-        if (terminal)
+        if (progressBar)
             showProgress(done, total, wholeMemory);
     });
     const TransferResult result = transfer.run();
@@ -127,10 +182,11 @@ int Fetch::download(const TransferRequest& base, const BufferList& list) {
 
     const qint16 number = wholeMemory ? 0 : qint16(request.buffer + 1);
     QJsonValue manifest;
+    QString error;
     int code = ExitCodeOf(result, stopped());
     if (result.complete) {
         // Whole data earns its proof even when a stop came after the last block.
-        ManifestContent content{.serialNumberText = m_serialNumberText,
+        ManifestContent content{.serialNumberText = m_summary.serial,
                                 .buffer = number,
                                 .records = wholeMemory ? list.records
                                                        : QVector<BufferRecord>{request.record},
@@ -143,32 +199,31 @@ int Fetch::download(const TransferRequest& base, const BufferList& list) {
             manifest = ManifestFilePath(request.baseName);
             m_complete.insert(number, result.records);
         } else {
-            FetchError(written.message);
+            error = written.message;
             if (code == ExitCode::Complete)
                 code = ExitCode::FileError;
         }
     } else if (code == ExitCode::Incomplete) {
-        FetchError(QStringLiteral("%1 ended after %2 of %3 blocks; its files keep their "
-                                  "\".part\" names")
-                       .arg(wholeMemory ? QStringLiteral("the memory")
-                                        : QStringLiteral("buffer %1").arg(number))
-                       .arg(result.records)
-                       .arg(result.announced));
+        error = QStringLiteral("%1 ended after %2 of %3 blocks; its files keep their \".part\" "
+                               "names")
+                    .arg(wholeMemory ? QStringLiteral("the memory")
+                                     : QStringLiteral("buffer %1").arg(number))
+                    .arg(result.records)
+                    .arg(result.announced);
     } else if (code != ExitCode::Stopped) {
-        FetchError(result.message);
+        error = result.message;
     }
-    QJsonArray files;
-    for (const QString& file : result.files)
-        files.append(file);
-    m_downloadsJson.append(QJsonObject{
-        {"buffer", wholeMemory ? QJsonValue("memory") : QJsonValue(number)},
-        {"files", files},
-        {"records", result.records},
-        {"announced", result.announced},
-        {"seconds", clock.elapsed() / 1000.0},
-        {"blockSeconds", blockSeconds},
-        {"manifest", manifest},
-        {"result", result.complete ? QStringLiteral("completed") : OutcomeName(result.outcome)}});
+    if (!error.isEmpty())
+        FetchError(error);
+    noteDownload(number, list,
+                 {{"files", FilesJson(result.files)},
+                  {"records", result.records},
+                  {"announced", result.announced},
+                  {"seconds", clock.elapsed() / 1000.0},
+                  {"blockSeconds", blockSeconds},
+                  {"manifest", manifest},
+                  {"result", ResultName(code, code == ExitCode::Stopped && timeLimitReached())},
+                  {"error", error.isEmpty() ? QJsonValue() : QJsonValue(error.simplified())}});
     return code;
 }
 

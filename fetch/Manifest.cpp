@@ -29,6 +29,22 @@ std::optional<QJsonObject> FileJson(const QString& path) {
                        {"sha256", QString::fromLatin1(digest.result().toHex())}};
 }
 
+// A file as a manifest lists it, against the file on the disk.
+bool Matches(const QString& folder, const QJsonObject& listed, bool checkDigest) {
+    const QString name = listed["name"].toString();
+    // Only names in the manifest's own folder: a manifest is no key to others.
+    if (name.isEmpty() || name.contains(u'/') || name == QStringLiteral("..") ||
+        name == QStringLiteral("."))
+        return false;
+    const QString path = QDir(folder).filePath(name);
+    if (QFileInfo(path).size() != listed["size"].toInteger(-1) || !QFileInfo(path).isFile())
+        return false;
+    if (!checkDigest)
+        return true;
+    const std::optional<QJsonObject> file = FileJson(path);
+    return file && (*file)["sha256"] == listed["sha256"];
+}
+
 FileStatus Failure(const QString& path, const QString& what) {
     return {path, what.arg(QDir::toNativeSeparators(path))};
 }
@@ -81,4 +97,32 @@ FileStatus WriteManifest(const QString& baseName, const ManifestContent& content
     if (!SyncFolder(QFileInfo(path).absolutePath()))
         return Failure(path, QStringLiteral("Cannot flush the folder of %1 to the disk."));
     return {};
+}
+
+std::optional<ManifestedSet> CompleteDownloadAt(const QString& baseName, const QString& serial,
+                                                const BufferRecord& record, bool checkDigests) {
+    QFile file(ManifestFilePath(baseName));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QJsonObject manifest = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonObject buffer = BufferJson(record);
+    if (manifest["serialNumber"].toString() != serial || !manifest["buffer"].isDouble() ||
+        manifest["start"] != buffer["start"] || manifest["stop"] != buffer["stop"] ||
+        !IsLoggerDateTime(record.stop))
+        return std::nullopt;
+    ManifestedSet set{.files = {},
+                      .announced = manifest["blocksAnnounced"].toInt(-1),
+                      .written = manifest["blocksWritten"].toInt(-1)};
+    const QString folder = QFileInfo(ManifestFilePath(baseName)).absolutePath();
+    // Named as a fresh download names them: the base's folder as given.
+    const QString prefix = baseName.left(baseName.lastIndexOf(u'/') + 1);
+    const QJsonArray files = manifest["files"].toArray();
+    for (const QJsonValue& listed : files) {
+        if (!Matches(folder, listed.toObject(), checkDigests))
+            return std::nullopt;
+        set.files << prefix + listed["name"].toString();
+    }
+    if (files.isEmpty() || set.written < 0 || set.written != set.announced)
+        return std::nullopt;
+    return set;
 }

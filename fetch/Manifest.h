@@ -14,6 +14,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <optional>
+
 struct ManifestContent {
     QString serialNumberText; // as the control panel shows it, "16-498-400"
     qint16 buffer = 0;        // 1 to 8; 0 for the whole memory
@@ -29,3 +31,17 @@ struct ManifestContent {
 // Writes the manifest through a ".part" name and a rename, each step flushed
 // to disk; the failure names the file.
 FileStatus WriteManifest(const QString& baseName, const ManifestContent& content);
+
+// A complete download of a buffer already under a base.
+struct ManifestedSet {
+    QStringList files; // paths, as the base names its folder
+    qint32 announced = 0;
+    qint32 written = 0;
+};
+
+// The complete download of this buffer that is already under this base: its
+// manifest names this serial number and the buffer's start and stop (its
+// recording had ended), and every file it lists is there with its size and,
+// when asked, its SHA-256. Nothing when any of that does not hold.
+std::optional<ManifestedSet> CompleteDownloadAt(const QString& baseName, const QString& serial,
+                                                const BufferRecord& record, bool checkDigests);

@@ -1,9 +1,12 @@
 // qn7x-fetch: the unattended download. See qn7x-fetch.1.
 #include "Fetch.h"
+#include "FetchLog.h"
 #include "FetchOptions.h"
+#include "FetchSummary.h"
 #include "StopSignals.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSocketNotifier>
@@ -48,20 +51,40 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     BoxDismisser dismisser;
     app.installEventFilter(&dismisser);
-    const ParsedOptions parsed = ParseFetchOptions(app.arguments().mid(1));
+    const QStringList arguments = app.arguments().mid(1);
+    const ParsedOptions parsed = ParseFetchOptions(arguments);
+    const FetchOptions& options = parsed.options;
     if (!parsed.error.isEmpty()) {
-        std::fprintf(stderr, "qn7x-fetch: %s (see --help)\n", qPrintable(parsed.error));
+        FetchError(parsed.error + " (see --help)");
+        // A script that asked for JSON gets its line whatever went wrong.
+        if (options.json || arguments.contains(QStringLiteral("--json"))) {
+            FetchSummary summary;
+            summary.exitCode = ExitCode::Usage;
+            summary.error = FirstFetchError();
+            std::fputs(summary.toJsonLine().constData(), stdout);
+        }
         return ExitCode::Usage;
     }
-    if (parsed.options.help) {
+    if (options.help) {
         std::fputs(FetchUsage, stdout);
         return ExitCode::Complete;
     }
+    if (options.version) {
+        std::puts("qn7x-fetch " HUSHMARK_VERSION);
+        return ExitCode::Complete;
+    }
+    // cron and services often run under the C locale, whose dates a reader
+    // may not expect: say which the files get.
+    if (options.downloads() && !options.dateFormatGiven && QLocale::system().name() == u'C')
+        FetchNote(QStringLiteral("dates are written in the C locale's short format, %1 (such as "
+                                 "%2); --date-format takes a locale name such as en_GB")
+                      .arg(options.locale.dateFormat(QLocale::ShortFormat),
+                           options.locale.toString(QDate(2026, 12, 31), QLocale::ShortFormat)));
     if (!CatchStopSignals()) {
         std::perror("qn7x-fetch: signals");
         return ExitCode::NoComms;
     }
-    Fetch fetch(parsed.options);
+    Fetch fetch(options);
     QSocketNotifier stops(StopSignalDescriptor(), QSocketNotifier::Read);
     QObject::connect(&stops, &QSocketNotifier::activated, &fetch, [&fetch] {
         char byte = 0;

@@ -83,8 +83,13 @@ inline QString Program() {
     return QCoreApplication::applicationDirPath() + "/qn7x-fetch";
 }
 
-// Started on port 1, which names the simulator's device.
-inline void Start(QProcess& process, const QStringList& arguments) {
+// Started on port 1, which names the simulator's device, under a locale of
+// its own as from a desktop (under the C locale it says which dates it writes).
+inline void Start(QProcess& process, const QStringList& arguments,
+                  const QString& locale = QStringLiteral("en_GB.UTF-8")) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LC_ALL", locale);
+    process.setProcessEnvironment(environment);
     process.start(Program(), QStringList{"1"} + arguments);
     QVERIFY(process.waitForStarted());
 }

@@ -134,7 +134,7 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<int>("records");
         QTest::newRow("logger gone at block 41") << true << QString() << 5 << 40;
-        QTest::newRow("no such folder") << false << QString("missing/") << 6 << -1;
+        QTest::newRow("a file where its folder goes") << false << QString("taken/") << 6 << -1;
     }
     void faultMidTransfer() {
         QFETCH(bool, vanish);
@@ -144,6 +144,8 @@ private slots:
         QVERIFY(AddBuffer(*m_sim, 1, {.records = 100, .leqEvery = 0}));
         if (vanish)
             m_sim->setFault(LoggerSimulator::Fault::Vanish, 40);
+        QFile taken(base("taken"));
+        QVERIFY(taken.open(QIODevice::WriteOnly));
         QVERIFY(StartSimulatorOnPort(*m_sim));
         const Run run = Fetch({"--buffer", "1", "--base", base(folder + "site"), "--json"});
         QCOMPARE(run.exitCode, exitCode);
