@@ -22,8 +22,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -59,27 +61,39 @@ void Fetch::requestStop() {
         m_pause->quit();
 }
 
+qint64 Fetch::timeLeftMs() const {
+    if (m_options.maxTimeSeconds <= 0)
+        return std::numeric_limits<qint64>::max();
+    return m_options.maxTimeSeconds * 1000LL - m_clock.elapsed();
+}
+
 bool Fetch::timeLimitReached() const {
-    return m_options.maxTimeSeconds > 0 && m_clock.elapsed() >= m_options.maxTimeSeconds * 1000LL;
+    return timeLeftMs() <= 0;
 }
 
 bool Fetch::stopped() const {
     return StopSignalled() || timeLimitReached();
 }
 
-void Fetch::pause(int milliseconds) {
-    QEventLoop wait;
-    m_pause = &wait;
-    QTimer::singleShot(milliseconds, &wait, &QEventLoop::quit);
-    if (!stopped())
-        wait.exec();
+void Fetch::pause(qint64 milliseconds) {
+    // No pause outlasts the run's time limit.
+    const qint64 wait = std::min(milliseconds, timeLeftMs());
+    if (wait <= 0 || stopped())
+        return;
+    QEventLoop loop;
+    m_pause = &loop;
+    QTimer::singleShot(std::chrono::milliseconds(wait), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 int Fetch::run() {
     m_clock.start();
     m_summary.started = QDateTime::currentDateTimeUtc();
+    // Ends a wait on the line (a dial, a handshake); the clock itself decides
+    // everywhere else.
     if (m_options.maxTimeSeconds > 0)
-        QTimer::singleShot(m_options.maxTimeSeconds * 1000, this, &Fetch::requestStop);
+        QTimer::singleShot(std::chrono::seconds(m_options.maxTimeSeconds), Qt::PreciseTimer, this,
+                           &Fetch::requestStop);
     if (!CommsLink()) {
         FetchError("cannot load the Comlane plugin: " + CommsLoadError());
         return finish(ExitCode::NoComms);
@@ -115,6 +129,8 @@ void Fetch::resolvePort() {
 
 int Fetch::linkWithRetries() {
     for (int attempt = 1;; ++attempt) {
+        // The summary tells why the last try failed.
+        ForgetFetchErrors();
         const int code = link();
         if (code != ExitCode::Complete && stopped())
             return ExitCode::Stopped;
@@ -126,7 +142,7 @@ int Fetch::linkWithRetries() {
                       .arg(attempt)
                       .arg(m_options.retries + 1)
                       .arg(m_options.retryDelaySeconds));
-        pause(m_options.retryDelaySeconds * 1000);
+        pause(m_options.retryDelaySeconds * 1000LL);
         if (stopped())
             return ExitCode::Stopped;
     }
@@ -301,13 +317,16 @@ void Fetch::printList(const BufferList& list) {
 
 int Fetch::finish(int code) {
     m_summary.exitCode = code;
-    m_summary.timeLimit = code == ExitCode::Stopped && timeLimitReached();
-    if (m_summary.timeLimit)
-        FetchError(
-            QStringLiteral("the time limit of %1 s ended the run").arg(m_options.maxTimeSeconds));
-    else if (code == ExitCode::Stopped)
-        FetchError("a stop signal ended the run");
+    m_summary.timeLimit = code == ExitCode::Stopped && !StopSignalled();
     m_summary.error = FirstFetchError();
+    // A stop is why the run ended, whatever went wrong before it.
+    if (code == ExitCode::Stopped) {
+        m_summary.error = m_summary.timeLimit
+                              ? QStringLiteral("the time limit of %1 s ended the run")
+                                    .arg(m_options.maxTimeSeconds)
+                              : QStringLiteral("a stop signal ended the run");
+        FetchError(m_summary.error);
+    }
     m_summary.seconds = m_clock.elapsed() / 1000.0;
     if (m_options.clearAfter)
         m_summary.cleared = m_cleared;

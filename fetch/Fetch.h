@@ -27,6 +27,12 @@
 
 class QEventLoop;
 
+// What allows a buffer to be cleared: its blocks on the disk, or why not.
+struct ClearProof {
+    qint32 blocks = -1;
+    QString refusal;
+};
+
 class Fetch : public QObject {
     Q_OBJECT
 public:
@@ -43,8 +49,9 @@ public slots:
 
 private:
     bool stopped() const;
+    qint64 timeLeftMs() const;
     bool timeLimitReached() const;
-    void pause(int milliseconds);
+    void pause(qint64 milliseconds);
     void resolvePort();
     int linkWithRetries();
     int link();
@@ -59,12 +66,16 @@ private:
     // The base of one buffer's files (0: the whole memory), its folder made;
     // empty after an error.
     QString baseFor(qint16 buffer, const BufferList& list);
+    // Why the set under this base may not be replaced (it holds a recording
+    // the logger no longer holds), or empty.
+    QString replacementRefusal(const QString& base, const BufferList& list) const;
     void noteDownload(qint16 buffer, const BufferList& list, const QJsonObject& outcome);
     void showProgress(qint32 done, qint32 total, bool wholeMemory);
 
     int clearBuffers(const BufferList& list, const QList<qint16>& requested);
     int clearWholeMemory(const BufferList& list);
-    int clearFromNewest(const BufferList& list, const QMap<qint16, qint32>& blocks);
+    ClearProof proofOf(qint16 buffer, const BufferList& list) const;
+    int clearFromNewest(const BufferList& list, const QMap<qint16, ClearProof>& proofs);
     QString clearRefusal(qint16 buffer, const BufferList& list, qint32 blocks);
 
     int finish(int code);
@@ -82,9 +93,9 @@ private:
     QPointer<QEventLoop> m_pause; // while waiting between tries or handshakes
     QElapsedTimer m_clock;
     FetchSummary m_summary;
-    // Blocks of each buffer (1 to 8; 0 the whole memory up to its terminator)
-    // whose complete download is proven on the disk: made by this run, or
-    // already there and its digests checked.
-    QMap<qint16, qint32> m_complete;
+    // The base of each buffer (1 to 8; 0 the whole memory) whose complete
+    // download is on the disk: made by this run, or found there.
+    QMap<qint16, QString> m_complete;
+    QStringList m_bases; // given to a download of this run
     int m_cleared = 0;
 };

@@ -50,6 +50,25 @@ QJsonObject NotBegun(const QString& result, const QString& error) {
 
 } // namespace
 
+QString Fetch::replacementRefusal(const QString& base, const BufferList& list) const {
+    const std::optional<ManifestedSet> earlier = ReadManifest(base);
+    if (m_options.overwrite || !earlier)
+        return {};
+    QStringList held;
+    for (const BufferRecord& record : list.records)
+        held << IsoDateTimeText(record.start);
+    // Replacing a set is safe while the logger still holds all it recorded.
+    for (const QString& start : earlier->starts)
+        if (earlier->serial != m_summary.serial || !held.contains(start))
+            return QStringLiteral("%1 holds the complete download of a recording (logger %2, "
+                                  "start %3) that this logger no longer holds: it is kept, and "
+                                  "nothing is downloaded there; give --base a {start} field or "
+                                  "another folder, or --overwrite to replace it")
+                .arg(QDir::toNativeSeparators(ManifestFilePath(base)), earlier->serial,
+                     start.isEmpty() ? QStringLiteral("unset") : start);
+    return {};
+}
+
 QString Fetch::baseFor(qint16 buffer, const BufferList& list) {
     const BufferRecord record =
         buffer > 0 ? list.records.at(buffer - 1) : list.records.value(0, EmptyBufferRecord());
@@ -58,9 +77,12 @@ QString Fetch::baseFor(qint16 buffer, const BufferList& list) {
                                                .start = record.start,
                                                .title = TitleText(record.title)})
                        .base;
-    // Names that do not hang on how many buffers the logger holds today.
-    if (buffer > 0 && m_options.severalBuffers() && !BaseNamesEachBuffer(m_options.base))
+    // Names that do not hang on how many buffers the logger holds today, and
+    // never one buffer's over another's (two may start in the same second).
+    const bool eachNamed = BaseNamesEachBuffer(m_options.base);
+    if (buffer > 0 && ((m_options.severalBuffers() && !eachNamed) || m_bases.contains(base)))
         base += QStringLiteral("_B%1").arg(buffer);
+    m_bases << base;
     const QString folder = QFileInfo(base).absolutePath();
     if (!QDir().mkpath(folder)) {
         FetchError("cannot make the folder " + folder);
@@ -109,20 +131,25 @@ int Fetch::downloadBuffers(const BufferList& list, const QList<qint16>& buffers)
         if (base.isEmpty())
             return ExitCode::FileError;
         // A recording that has ended never changes: its download is done once.
-        // With a clear to follow, the files must still be what was fetched.
-        const std::optional<ManifestedSet> done =
-            m_options.overwrite
-                ? std::nullopt
-                : CompleteDownloadAt(base, m_summary.serial, record, m_options.clearAfter);
-        if (done) {
-            m_complete.insert(n, done->written);
+        const std::optional<ManifestedSet> earlier = ReadManifest(base);
+        if (!m_options.overwrite && earlier &&
+            IsFinishedDownloadOf(*earlier, m_summary.serial, record) &&
+            FilesMatch(*earlier, false)) {
+            m_complete.insert(n, base);
             QJsonObject skipped = NotBegun(QStringLiteral("skipped"), QString());
-            skipped.insert("files", FilesJson(done->files));
-            skipped.insert("records", done->written);
-            skipped.insert("announced", done->announced);
+            skipped.insert("files", FilesJson(earlier->files));
+            skipped.insert("records", earlier->written);
+            skipped.insert("announced", earlier->announced);
             skipped.insert("manifest", ManifestFilePath(base));
             skipped.insert("error", QJsonValue());
             noteDownload(n, list, skipped);
+            continue;
+        }
+        if (const QString refusal = replacementRefusal(base, list); !refusal.isEmpty()) {
+            FetchError(refusal);
+            noteDownload(n, list, NotBegun(ResultName(ExitCode::FileError), refusal));
+            if (code == ExitCode::Complete)
+                code = ExitCode::FileError;
             continue;
         }
         const int one = download(TransferRequest::OneBuffer(qint16(n - 1), record, base), list);
@@ -148,6 +175,11 @@ int Fetch::downloadWholeMemory(const BufferList& list) {
     const QString base = baseFor(0, list);
     if (base.isEmpty())
         return ExitCode::FileError;
+    if (const QString refusal = replacementRefusal(base, list); !refusal.isEmpty()) {
+        FetchError(refusal);
+        noteDownload(0, list, NotBegun(ResultName(ExitCode::FileError), refusal));
+        return ExitCode::FileError;
+    }
     TransferRequest request = TransferRequest::WholeMemoryDump(base);
     // The header file describes the buffers as listed; only those the logger
     // does not hold are asked for.
@@ -197,7 +229,7 @@ int Fetch::download(const TransferRequest& base, const BufferList& list) {
         const FileStatus written = WriteManifest(request.baseName, content);
         if (written.ok()) {
             manifest = ManifestFilePath(request.baseName);
-            m_complete.insert(number, result.records);
+            m_complete.insert(number, request.baseName);
         } else {
             error = written.message;
             if (code == ExitCode::Complete)

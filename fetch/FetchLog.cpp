@@ -26,3 +26,7 @@ void FetchNote(const QString& text) {
 QString FirstFetchError() {
     return firstError;
 }
+
+void ForgetFetchErrors() {
+    firstError.clear();
+}

@@ -9,3 +9,5 @@ void FetchError(const QString& text);
 // A remark that is no error (a retry to come, the date format in force).
 void FetchNote(const QString& text);
 QString FirstFetchError();
+// From here on the next error is the first: a new try begins.
+void ForgetFetchErrors();

@@ -29,22 +29,6 @@ std::optional<QJsonObject> FileJson(const QString& path) {
                        {"sha256", QString::fromLatin1(digest.result().toHex())}};
 }
 
-// A file as a manifest lists it, against the file on the disk.
-bool Matches(const QString& folder, const QJsonObject& listed, bool checkDigest) {
-    const QString name = listed["name"].toString();
-    // Only names in the manifest's own folder: a manifest is no key to others.
-    if (name.isEmpty() || name.contains(u'/') || name == QStringLiteral("..") ||
-        name == QStringLiteral("."))
-        return false;
-    const QString path = QDir(folder).filePath(name);
-    if (QFileInfo(path).size() != listed["size"].toInteger(-1) || !QFileInfo(path).isFile())
-        return false;
-    if (!checkDigest)
-        return true;
-    const std::optional<QJsonObject> file = FileJson(path);
-    return file && (*file)["sha256"] == listed["sha256"];
-}
-
 FileStatus Failure(const QString& path, const QString& what) {
     return {path, what.arg(QDir::toNativeSeparators(path))};
 }
@@ -99,30 +83,62 @@ FileStatus WriteManifest(const QString& baseName, const ManifestContent& content
     return {};
 }
 
-std::optional<ManifestedSet> CompleteDownloadAt(const QString& baseName, const QString& serial,
-                                                const BufferRecord& record, bool checkDigests) {
+std::optional<ManifestedSet> ReadManifest(const QString& baseName) {
     QFile file(ManifestFilePath(baseName));
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QJsonObject manifest = QJsonDocument::fromJson(file.readAll()).object();
-    const QJsonObject buffer = BufferJson(record);
-    if (manifest["serialNumber"].toString() != serial || !manifest["buffer"].isDouble() ||
-        manifest["start"] != buffer["start"] || manifest["stop"] != buffer["stop"] ||
-        !IsLoggerDateTime(record.stop))
+    if (manifest.isEmpty())
         return std::nullopt;
-    ManifestedSet set{.files = {},
+    ManifestedSet set{.serial = manifest["serialNumber"].toString(),
+                      .buffer = qint16(manifest["buffer"].toInt(0)),
+                      .starts = {},
+                      .stop = manifest["stop"].toString(),
+                      .files = {},
+                      .sizes = {},
+                      .digests = {},
                       .announced = manifest["blocksAnnounced"].toInt(-1),
                       .written = manifest["blocksWritten"].toInt(-1)};
-    const QString folder = QFileInfo(ManifestFilePath(baseName)).absolutePath();
+    if (set.buffer > 0)
+        set.starts << manifest["start"].toString();
+    for (const QJsonValue& buffer : manifest["buffers"].toArray())
+        set.starts << buffer["start"].toString();
     // Named as a fresh download names them: the base's folder as given.
     const QString prefix = baseName.left(baseName.lastIndexOf(u'/') + 1);
-    const QJsonArray files = manifest["files"].toArray();
-    for (const QJsonValue& listed : files) {
-        if (!Matches(folder, listed.toObject(), checkDigests))
+    for (const QJsonValue& listed : manifest["files"].toArray()) {
+        const QString name = listed["name"].toString();
+        // Only names in the manifest's own folder: a manifest is no key to others.
+        if (name.isEmpty() || name.contains(u'/') || name == QStringLiteral("..") ||
+            name == QStringLiteral("."))
             return std::nullopt;
-        set.files << prefix + listed["name"].toString();
+        set.files << prefix + name;
+        set.sizes << listed["size"].toInteger(-1);
+        set.digests << listed["sha256"].toString();
     }
-    if (files.isEmpty() || set.written < 0 || set.written != set.announced)
-        return std::nullopt;
     return set;
+}
+
+bool FilesMatch(const ManifestedSet& set, bool checkDigests) {
+    if (set.files.isEmpty())
+        return false;
+    for (qsizetype i = 0; i < set.files.size(); ++i) {
+        const QFileInfo file(set.files.at(i));
+        if (!file.isFile() || file.size() != set.sizes.at(i))
+            return false;
+        if (checkDigests) {
+            const std::optional<QJsonObject> digest = FileJson(set.files.at(i));
+            if (!digest || (*digest)["sha256"].toString() != set.digests.at(i))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool IsFinishedDownloadOf(const ManifestedSet& set, const QString& serial,
+                          const BufferRecord& record) {
+    const QJsonObject buffer = BufferJson(record);
+    return set.serial == serial && set.buffer > 0 &&
+           set.starts == QStringList{buffer["start"].toString()} &&
+           set.stop == buffer["stop"].toString() && IsLoggerDateTime(record.stop) &&
+           set.written >= 0 && set.written == set.announced;
 }

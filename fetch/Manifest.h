@@ -32,16 +32,25 @@ struct ManifestContent {
 // to disk; the failure names the file.
 FileStatus WriteManifest(const QString& baseName, const ManifestContent& content);
 
-// A complete download of a buffer already under a base.
+// A download as the manifest under its base tells it.
 struct ManifestedSet {
-    QStringList files; // paths, as the base names its folder
+    QString serial;
+    qint16 buffer = 0;  // 1 to 8; 0 for the whole memory
+    QStringList starts; // the start of each recording it holds, ISO 8601 ("" unset)
+    QString stop;       // one buffer's stop, "" while it was recording
+    QStringList files;  // paths, as the base names its folder
+    QList<qint64> sizes;
+    QStringList digests; // SHA-256, in hexadecimal
     qint32 announced = 0;
     qint32 written = 0;
 };
 
-// The complete download of this buffer that is already under this base: its
-// manifest names this serial number and the buffer's start and stop (its
-// recording had ended), and every file it lists is there with its size and,
-// when asked, its SHA-256. Nothing when any of that does not hold.
-std::optional<ManifestedSet> CompleteDownloadAt(const QString& baseName, const QString& serial,
-                                                const BufferRecord& record, bool checkDigests);
+// The manifest under this base; nothing when there is none that reads.
+std::optional<ManifestedSet> ReadManifest(const QString& baseName);
+// Every file the manifest lists is there with its size, and, when asked,
+// its SHA-256.
+bool FilesMatch(const ManifestedSet& set, bool checkDigests);
+// The set is this buffer's whole download from this logger, made after its
+// recording had ended.
+bool IsFinishedDownloadOf(const ManifestedSet& set, const QString& serial,
+                          const BufferRecord& record);

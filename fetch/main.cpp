@@ -11,7 +11,9 @@
 #include <QPointer>
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -42,6 +44,19 @@ void LogSeriousOnly(QtMsgType type, const QMessageLogContext&, const QString& me
         std::fprintf(stderr, "qn7x-fetch: %s\n", qPrintable(message.simplified()));
 }
 
+// Before a session: the error logged, and the JSON line when asked for.
+int EndEarly(int code, const QString& error, bool json) {
+    if (!error.isEmpty())
+        FetchError(error);
+    if (json) {
+        FetchSummary summary;
+        summary.exitCode = code;
+        summary.error = FirstFetchError();
+        std::fputs(summary.toJsonLine().constData(), stdout);
+    }
+    return code;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -54,24 +69,15 @@ int main(int argc, char* argv[]) {
     const QStringList arguments = app.arguments().mid(1);
     const ParsedOptions parsed = ParseFetchOptions(arguments);
     const FetchOptions& options = parsed.options;
-    if (!parsed.error.isEmpty()) {
-        FetchError(parsed.error + " (see --help)");
-        // A script that asked for JSON gets its line whatever went wrong.
-        if (options.json || arguments.contains(QStringLiteral("--json"))) {
-            FetchSummary summary;
-            summary.exitCode = ExitCode::Usage;
-            summary.error = FirstFetchError();
-            std::fputs(summary.toJsonLine().constData(), stdout);
-        }
-        return ExitCode::Usage;
-    }
-    if (options.help) {
-        std::fputs(FetchUsage, stdout);
-        return ExitCode::Complete;
-    }
-    if (options.version) {
-        std::puts("qn7x-fetch " HUSHMARK_VERSION);
-        return ExitCode::Complete;
+    // A script that asked for JSON gets its line whatever happens.
+    const bool json = options.json || arguments.contains(QStringLiteral("--json"));
+    if (!parsed.error.isEmpty())
+        return EndEarly(ExitCode::Usage, parsed.error + " (see --help)", json);
+    if (options.help || options.version) {
+        // The JSON line keeps standard output; the text goes beside it.
+        std::fputs(options.help ? FetchUsage : "qn7x-fetch " HUSHMARK_VERSION "\n",
+                   json ? stderr : stdout);
+        return EndEarly(ExitCode::Complete, {}, json);
     }
     // cron and services often run under the C locale, whose dates a reader
     // may not expect: say which the files get.
@@ -80,10 +86,10 @@ int main(int argc, char* argv[]) {
                                  "%2); --date-format takes a locale name such as en_GB")
                       .arg(options.locale.dateFormat(QLocale::ShortFormat),
                            options.locale.toString(QDate(2026, 12, 31), QLocale::ShortFormat)));
-    if (!CatchStopSignals()) {
-        std::perror("qn7x-fetch: signals");
-        return ExitCode::NoComms;
-    }
+    if (!CatchStopSignals())
+        return EndEarly(ExitCode::NoComms,
+                        "cannot catch signals: " + QString::fromLocal8Bit(std::strerror(errno)),
+                        json);
     Fetch fetch(options);
     QSocketNotifier stops(StopSignalDescriptor(), QSocketNotifier::Read);
     QObject::connect(&stops, &QSocketNotifier::activated, &fetch, [&fetch] {

@@ -27,21 +27,23 @@ struct BufferSpec {
     int leqEvery = 5;        // a short-term Leq record after every n-th (0: none)
     int terminatorAfter = 0; // a terminator after this record (0: none)
     bool recording = false;  // the stop date-time is unset
+    int day = 0;             // of March 2004 it starts; 0: its number
 };
 
 // Buffer n (1-based) holds statistical records a minute apart from 08:00 on
-// day n of March 2004.
+// day n (or spec.day) of March 2004.
 inline bool AddBuffer(LoggerSimulator& sim, int n, const BufferSpec& spec = {}) {
     sim::buffer_record::Settings settings;
+    const int day = spec.day > 0 ? spec.day : n;
     settings.title = "Site " + std::to_string(n);
     settings.intervalMinutes = 1;
     settings.leqMode = 1;
-    settings.start = sim::DateTime{2004, 3, n, 8, 0, 0};
+    settings.start = sim::DateTime{2004, 3, day, 8, 0, 0};
     if (!spec.recording)
-        settings.stop = sim::DateTime{2004, 3, n, 20, 0, 0};
+        settings.stop = sim::DateTime{2004, 3, day, 20, 0, 0};
     std::vector<std::string> data;
     for (int k = 1; k <= spec.records; ++k) {
-        const sim::DateTime stamp{2004, 3, n, 8 + k / 60, k % 60, 0};
+        const sim::DateTime stamp{2004, 3, day, 8 + k / 60, k % 60, 0};
         sim::StatisticalValues values;
         values.leq = 400 + k;
         data.push_back(sim::statisticalBlock(stamp, values));
@@ -51,6 +53,17 @@ inline bool AddBuffer(LoggerSimulator& sim, int n, const BufferSpec& spec = {}) 
             data.push_back(sim::terminatorBlock(stamp));
     }
     return sim.model().addBuffer(sim::buffer_record::encode(settings), data);
+}
+
+// A new logger on port 1 holding buffers 1 to count of this kind; none when
+// it did not start.
+inline std::unique_ptr<LoggerSimulator> LoggerOnPort(int count, const BufferSpec& spec = {}) {
+    auto sim = std::make_unique<LoggerSimulator>();
+    sim->model().clearBuffers();
+    for (int n = 1; n <= count; ++n)
+        if (!AddBuffer(*sim, n, spec))
+            return nullptr;
+    return StartSimulatorOnPort(*sim) ? std::move(sim) : nullptr;
 }
 
 inline QByteArray Contents(const QString& path) {
@@ -104,5 +117,20 @@ inline Run Fetch(const QStringList& arguments) {
     Start(process, arguments);
     return Finish(process);
 }
+
+// The logger and the files' folder of one test, new for each.
+class FetchScene {
+protected:
+    std::unique_ptr<LoggerSimulator> m_sim;
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+    QString path(const QString& name) const { return m_dir->filePath(name); }
+    void startLogger(int count, const BufferSpec& spec = {}) {
+        m_sim = LoggerOnPort(count, spec);
+        QVERIFY(m_sim);
+    }
+    void newScene() { m_dir = std::make_unique<QTemporaryDir>(); }
+    void endScene() { m_sim.reset(); }
+};
 
 } // namespace fetchrun

@@ -40,24 +40,12 @@ const QStringList LoggerKeys = {"batteryVolts",
 
 } // namespace
 
-class TestFetchFleet : public QObject {
+class TestFetchFleet : public QObject, FetchScene {
     Q_OBJECT
 
-    std::unique_ptr<LoggerSimulator> m_sim;
-    std::unique_ptr<QTemporaryDir> m_dir;
-
-    QString path(const QString& name) const { return m_dir->filePath(name); }
-    void startLogger(int count, const BufferSpec& spec = {}) {
-        m_sim = std::make_unique<LoggerSimulator>();
-        m_sim->model().clearBuffers();
-        for (int n = 1; n <= count; ++n)
-            QVERIFY(AddBuffer(*m_sim, n, spec));
-        QVERIFY(StartSimulatorOnPort(*m_sim));
-    }
-
 private slots:
-    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
-    void cleanup() { m_sim.reset(); }
+    void init() { newScene(); }
+    void cleanup() { endScene(); }
 
     // Names come from the buffers' fields, in folders made as needed; a base
     // without {buffer} or {start} gets _B<n> whenever several buffers are asked
@@ -118,8 +106,31 @@ private slots:
         QCOMPARE(got, results);
         QCOMPARE(Commands(m_sim->hostBytes(), '#'), counts);
         const QJsonObject first = run.json()["downloads"].toArray().at(0).toObject();
+        QCOMPARE(Keys(first), DownloadKeys);
         QCOMPARE(first["files"].toArray().at(0).toString(), path("site_B1_Sta.csv"));
         QCOMPARE(Contents(path("site_B1_Sta.csv")), earlier);
+    }
+
+    // Buffer numbers come back after a clear: the next recording under the
+    // same name must not replace the only copy of one the logger has erased.
+    void keepsARecordingTheLoggerNoLongerHolds() {
+        const QStringList arguments{"--buffer", "all", "--base", path("site"), "--json"};
+        startLogger(1, {.records = 5});
+        QCOMPARE(Fetch(arguments + QStringList{"--clear-after"}).exitCode, 0);
+        QCOMPARE(m_sim->model().bufferCount(), 0);
+        const QByteArray erased = Contents(path("site_B1_Sta.csv"));
+
+        startLogger(1, {.records = 7, .day = 9});
+        const Run kept = Fetch(arguments);
+        QCOMPARE(kept.exitCode, 6);
+        QVERIFY(kept.err.contains("that this logger no longer holds: it is kept"));
+        QCOMPARE(Contents(path("site_B1_Sta.csv")), erased);
+        QCOMPARE(Commands(m_sim->hostBytes(), '#'), 0);
+        QCOMPARE(kept.json()["downloads"].toArray().at(0)["result"].toString(),
+                 QString("file error"));
+
+        QCOMPARE(Fetch(arguments + QStringList{"--overwrite"}).exitCode, 0);
+        QCOMPARE(StatisticalRecords(path("site_B1_Sta.csv")), 7);
     }
 
     // Another logger on the line is named and left alone.
@@ -194,6 +205,22 @@ private slots:
         QCOMPARE(run.json()["result"].toString(), QString("no logger"));
     }
 
+    // The deadline holds in a wait between tries too.
+    void deadlineEndsARetryWait() {
+        m_sim = std::make_unique<LoggerSimulator>();
+        m_sim->setModemMode(true);
+        m_sim->setDefaultDialOutcome(LoggerSimulator::DialOutcome::Busy);
+        QVERIFY(StartSimulatorOnPort(*m_sim));
+        QElapsedTimer clock;
+        clock.start();
+        const Run run = Fetch({"--modem", "5550100", "--status", "--retries", "5", "--retry-delay",
+                               "20", "--max-time", "2", "--json"});
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(run.exitCode, 8);
+        QCOMPARE(run.json()["result"].toString(), QString("time limit"));
+        QCOMPARE(run.json()["error"].toString(), QString("the time limit of 2 s ended the run"));
+    }
+
     void deadlineEndsASlowTransfer() {
         startLogger(1, {.records = 300, .leqEvery = 0});
         m_sim->setBaudRate(19200); // about six seconds of blocks
@@ -220,6 +247,9 @@ private slots:
                                   << "complete";
         QTest::newRow("usage error") << QStringList{"--buffer", "9"} << false << "usage error";
         QTest::newRow("link lost") << QStringList{"--buffer", "1"} << true << "link lost";
+        QTest::newRow("wrong logger")
+            << QStringList{"--buffer", "1", "--expect-serial", "1"} << false << "wrong logger";
+        QTest::newRow("version") << QStringList{"--version"} << false << "complete";
     }
     void oneJsonLine() {
         QFETCH(QStringList, arguments);
@@ -241,19 +271,19 @@ private slots:
         QVERIFY(summary["seconds"].isDouble());
         QVERIFY(summary["buffers"].isArray());
         QVERIFY(summary["cleared"].isNull());
-        if (result == "usage error") {
-            QVERIFY(summary["logger"].isNull() && summary["serial"].isNull());
-            QVERIFY(summary["error"].toString().contains("no buffer 9"));
+        if (summary["serial"].isNull()) { // no logger was linked
+            QVERIFY(summary["logger"].isNull() && summary["device"].isNull());
+            QVERIFY(run.exitCode == 0 || summary["error"].toString().contains("no buffer 9"));
             return;
         }
         QCOMPARE(summary["device"].toString(), QString::fromStdString(m_sim->devicePath()));
         QCOMPARE(summary["serial"].toString(), QString("12-345-678"));
         QCOMPARE(Keys(summary["logger"]), LoggerKeys);
-        const QJsonArray downloads = summary["downloads"].toArray();
-        QCOMPARE(downloads.size(), 1);
-        QCOMPARE(Keys(downloads.at(0)), DownloadKeys);
-        QCOMPARE(downloads.at(0)["result"].toString(), result);
-        QCOMPARE(downloads.at(0)["title"].toString(), QString("Site 1"));
+        for (const QJsonValue& download : summary["downloads"].toArray()) {
+            QCOMPARE(Keys(download), DownloadKeys);
+            QCOMPARE(download["result"].toString(), result);
+            QCOMPARE(download["title"].toString(), QString("Site 1"));
+        }
     }
 
     // Under the C locale, as cron runs it, the program says which dates it writes.

@@ -11,6 +11,7 @@
 //  - SIGTERM between buffers, SIGHUP inside a transfer, on a cable, and a
 //    signal in the handshake, the buffer list and before a clear;
 //  - output nobody reads, repeated options and an empty logger.
+#include "BufferList.h"
 #include "FetchRun.h"
 
 #include <QDir>
@@ -40,28 +41,16 @@ QJsonObject ReadJson(const QString& path) {
 
 } // namespace
 
-class TestFetchSafety : public QObject {
+class TestFetchSafety : public QObject, FetchScene {
     Q_OBJECT
 
-    std::unique_ptr<LoggerSimulator> m_sim;
-    std::unique_ptr<QTemporaryDir> m_dir;
-
-    QString base(const QString& name) const { return m_dir->filePath(name); }
     QStringList filesLike(const QString& pattern) const {
         return QDir(m_dir->path()).entryList({pattern}, QDir::Files, QDir::Name);
     }
-    // A new logger on port 1 with buffers 1 to count of the given records.
-    void startLogger(int count, const BufferSpec& spec = {}) {
-        m_sim = std::make_unique<LoggerSimulator>();
-        m_sim->model().clearBuffers();
-        for (int n = 1; n <= count; ++n)
-            QVERIFY(AddBuffer(*m_sim, n, spec));
-        QVERIFY(StartSimulatorOnPort(*m_sim));
-    }
 
 private slots:
-    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
-    void cleanup() { m_sim.reset(); }
+    void init() { newScene(); }
+    void cleanup() { endScene(); }
 
     // Logging that stops during the download (someone on site, a one-shot
     // timer) leaves a buffer whose count was taken while it still grew.
@@ -74,7 +63,7 @@ private slots:
         m_sim->setBaudRate(19200);
         QVERIFY(StartSimulatorOnPort(*m_sim));
         QProcess process;
-        Start(process, {"--buffer", "all", "--base", base("site"), "--clear-after", "--json"});
+        Start(process, {"--buffer", "all", "--base", path("site"), "--clear-after", "--json"});
         QTRY_VERIFY_WITH_TIMEOUT(Commands(m_sim->hostBytes(), '$') > 20, 60000);
         m_sim->model().setMode(0);
         const Run run = Finish(process);
@@ -100,7 +89,7 @@ private slots:
         QFETCH(QByteArray, reason);
         startLogger(1);
         m_sim->setCommandFault({kind, 'C'});
-        const Run run = Fetch({"--buffer", "1", "--base", base("site"), "--clear-after", "--json"});
+        const Run run = Fetch({"--buffer", "1", "--base", path("site"), "--clear-after", "--json"});
         QCOMPARE(run.exitCode, 9);
         QVERIFY(run.err.startsWith("qn7x-fetch: buffer 1 is not cleared: the logger"));
         QVERIFY(run.err.contains(reason));
@@ -113,7 +102,7 @@ private slots:
     void bufferNotDownloadedKeepsTheOlderOnes() {
         startLogger(3);
         const Run run =
-            Fetch({"--buffer", "1,3", "--base", base("site"), "--clear-after", "--json"});
+            Fetch({"--buffer", "1,3", "--base", path("site"), "--clear-after", "--json"});
         QCOMPARE(run.exitCode, 9);
         QVERIFY(run.err.contains(
             "buffer 2 is not cleared, nor any older one: it was not downloaded whole in this run"));
@@ -128,19 +117,20 @@ private slots:
         QTest::addColumn<int>("terminatorAfter");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<int>("cleared");
-        QTest::newRow("every block") << 0 << 0 << 2;
+        QTest::newRow("every block") << 0 << 0 << int(MaxBuffers);
         QTest::newRow("a terminator inside") << 4 << 9 << 0;
     }
     void memoryClearedOnlyWhenItHeldEveryBlock() {
         QFETCH(int, terminatorAfter);
         QFETCH(int, exitCode);
         QFETCH(int, cleared);
-        startLogger(2, {.records = 10, .terminatorAfter = terminatorAfter});
-        const Run run = Fetch({"--all", "--base", base("site"), "--clear-after", "--json"});
+        // Every buffer held: no record is waited for that the logger does not hold.
+        startLogger(MaxBuffers, {.records = 10, .terminatorAfter = terminatorAfter});
+        const Run run = Fetch({"--all", "--base", path("site"), "--clear-after", "--json"});
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.json()["cleared"].toInt(), cleared);
-        QCOMPARE(m_sim->model().bufferCount(), 2 - cleared);
-        QVERIFY(QFileInfo::exists(base("site_Manifest.json")));
+        QCOMPARE(m_sim->model().bufferCount(), MaxBuffers - cleared);
+        QVERIFY(QFileInfo::exists(path("site_Manifest.json")));
         if (exitCode != 0)
             QVERIFY(run.err.contains("no buffer is cleared: the logger's buffers hold"));
     }
@@ -169,7 +159,7 @@ private slots:
         startLogger(3);
         m_sim->setCommandFault({Kind::Ignore, 'B', 1, misses});
         const Run run =
-            Fetch({"--buffer", "all", "--base", base("site"), "--clear-after", "--json"});
+            Fetch({"--buffer", "all", "--base", path("site"), "--clear-after", "--json"});
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(Commands(m_sim->hostBytes(), 'B'), 3 + std::min(misses, 1));
         QCOMPARE(filesLike("*_Manifest.json"), manifests);
@@ -187,7 +177,7 @@ private slots:
     void memoryWithUnreadParametersIsNotDownloaded() {
         startLogger(3);
         m_sim->setCommandFault({Kind::Ignore, 'B', 1, 2});
-        const Run run = Fetch({"--all", "--base", base("site"), "--clear-after"});
+        const Run run = Fetch({"--all", "--base", path("site"), "--clear-after"});
         QCOMPARE(run.exitCode, 5);
         QCOMPARE(filesLike("*"), QStringList());
         QCOMPARE(Commands(m_sim->hostBytes(), '#'), 0);
@@ -207,7 +197,7 @@ private slots:
     void earlierDownloadSurvivesAFailedRun() {
         QFETCH(bool, cutShort);
         QFETCH(int, partRecords);
-        const QStringList arguments{"--buffer", "1", "--base", base("site"), "--overwrite"};
+        const QStringList arguments{"--buffer", "1", "--base", path("site"), "--overwrite"};
         startLogger(1, {.records = 60, .leqEvery = 0});
         QCOMPARE(Fetch(arguments).exitCode, 0);
         const QStringList earlierFiles = filesLike("*");
@@ -215,7 +205,7 @@ private slots:
                  QStringList({"site.log", "site_Leq0.csv", "site_Manifest.json", "site_Sta.csv"}));
         QMap<QString, QByteArray> earlier;
         for (const QString& name : earlierFiles)
-            earlier.insert(name, Contents(base(name)));
+            earlier.insert(name, Contents(path(name)));
 
         if (cutShort)
             m_sim->setFault(LoggerSimulator::Fault::Vanish, 25);
@@ -223,16 +213,16 @@ private slots:
             m_sim->setCommandFault({Kind::Ignore, '#'});
         QCOMPARE(Fetch(arguments).exitCode, 5);
         for (auto file = earlier.cbegin(); file != earlier.cend(); ++file)
-            QCOMPARE(Contents(base(file.key())), file.value());
-        QCOMPARE(StatisticalRecords(base("site_Sta.csv.part")), partRecords);
+            QCOMPARE(Contents(path(file.key())), file.value());
+        QCOMPARE(StatisticalRecords(path("site_Sta.csv.part")), partRecords);
         if (!cutShort)
             QCOMPARE(filesLike("*.part"), QStringList()); // nothing begun without a count
 
         startLogger(1, {.records = 70, .leqEvery = 0});
         QCOMPARE(Fetch(arguments).exitCode, 0);
         QCOMPARE(filesLike("*"), earlierFiles);
-        QCOMPARE(StatisticalRecords(base("site_Sta.csv")), 70);
-        QCOMPARE(ReadJson(base("site_Manifest.json"))["blocksWritten"].toInt(), 70);
+        QCOMPARE(StatisticalRecords(path("site_Sta.csv")), 70);
+        QCOMPARE(ReadJson(path("site_Manifest.json"))["blocksWritten"].toInt(), 70);
     }
 
     // Every complete download carries a manifest whose digests sha256sum
@@ -248,11 +238,11 @@ private slots:
         QFETCH(QJsonValue, buffer);
         startLogger(8, {.records = 30});
         const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
-        const Run run = Fetch(arguments + QStringList{"--base", base("site"), "--json"});
+        const Run run = Fetch(arguments + QStringList{"--base", path("site"), "--json"});
         QCOMPARE(run.exitCode, 0);
         const QJsonObject download = run.json()["downloads"].toArray().at(0).toObject();
-        QCOMPARE(download["manifest"].toString(), base("site_Manifest.json"));
-        const QJsonObject manifest = ReadJson(base("site_Manifest.json"));
+        QCOMPARE(download["manifest"].toString(), path("site_Manifest.json"));
+        const QJsonObject manifest = ReadJson(path("site_Manifest.json"));
         QCOMPARE(manifest["serialNumber"].toString(), SerialNumber);
         QCOMPARE(manifest["buffer"], buffer);
         QVERIFY(!manifest["version"].toString().isEmpty());
@@ -274,8 +264,8 @@ private slots:
         QStringList named;
         for (const QJsonValue& file : manifest["files"].toArray()) {
             const QString name = file["name"].toString();
-            named << base(name);
-            QCOMPARE(file["size"].toInteger(), QFileInfo(base(name)).size());
+            named << path(name);
+            QCOMPARE(file["size"].toInteger(), QFileInfo(path(name)).size());
             sums += file["sha256"].toString().toLatin1() + "  " + name.toUtf8() + '\n';
         }
         QStringList fetched;
@@ -297,8 +287,8 @@ private slots:
         startLogger(3, {.records = 3, .leqEvery = 0});
         m_sim->setFault(LoggerSimulator::Fault::Late, 100);
         QProcess process;
-        Start(process, {"--buffer", "all", "--base", base("site"), "--json"});
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(base("site_B1_Manifest.json")), 60000);
+        Start(process, {"--buffer", "all", "--base", path("site"), "--json"});
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(path("site_B1_Manifest.json")), 60000);
         const std::size_t signalled = m_sim->hostBytes().size();
         ::kill(pid_t(process.processId()), SIGTERM);
         const Run run = Finish(process);
@@ -316,7 +306,7 @@ private slots:
         startLogger(1, {.records = 300, .leqEvery = 0});
         m_sim->setBaudRate(19200); // some seconds on the line, to be stopped in
         QProcess process;
-        Start(process, {"--buffer", "1", "--base", base("site"), "--json"});
+        Start(process, {"--buffer", "1", "--base", path("site"), "--json"});
         // Just past an event pass, so that waiting for the next would show.
         QTRY_VERIFY_WITH_TIMEOUT(Commands(m_sim->hostBytes(), '$') > 32, 60000);
         const std::size_t signalled = m_sim->hostBytes().size();
@@ -329,8 +319,8 @@ private slots:
         const QJsonObject download = run.json()["downloads"].toArray().at(0).toObject();
         const int received = download["records"].toInt();
         QVERIFY(received > 0 && received < download["announced"].toInt());
-        QCOMPARE(StatisticalRecords(base("site_Sta.csv.part")), received);
-        QCOMPARE(download["files"].toArray().at(0).toString(), base("site_Sta.csv.part"));
+        QCOMPARE(StatisticalRecords(path("site_Sta.csv.part")), received);
+        QCOMPARE(download["files"].toArray().at(0).toString(), path("site_Sta.csv.part"));
         QCOMPARE(filesLike("site_Sta.csv"), QStringList());
     }
 
@@ -354,7 +344,7 @@ private slots:
         m_sim->setFault(answers ? LoggerSimulator::Fault::Late : LoggerSimulator::Fault::Silent,
                         200);
         QProcess process;
-        Start(process, {"--buffer", "8", "--base", base("site"), "--clear-after"});
+        Start(process, {"--buffer", "8", "--base", path("site"), "--clear-after"});
         QTRY_VERIFY_WITH_TIMEOUT(Commands(m_sim->hostBytes(), reached) > 0, 60000);
         const std::size_t signalled = m_sim->hostBytes().size();
         ::kill(pid_t(process.processId()), signal);
@@ -387,7 +377,7 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(int, downloads);
         startLogger(3, {.records = 3});
-        const Run run = Fetch(arguments + QStringList{"--base", base("site")});
+        const Run run = Fetch(arguments + QStringList{"--base", path("site")});
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(Commands(m_sim->hostBytes(), '#'), downloads);
         QCOMPARE(filesLike("*_Manifest.json").size(), downloads);
@@ -409,7 +399,7 @@ private slots:
     void emptyLoggerHasNothingToClear() {
         startLogger(0);
         const Run run =
-            Fetch({"--buffer", "all", "--base", base("site"), "--clear-after", "--json"});
+            Fetch({"--buffer", "all", "--base", path("site"), "--clear-after", "--json"});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.json()["cleared"].toInt(), 0);
         QCOMPARE(Commands(m_sim->hostBytes(), 'C'), 0);
