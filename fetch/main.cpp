@@ -1,4 +1,4 @@
-// qn7x-fetch: the unattended download. See qn7x-fetch.1.
+// qn7x-fetch: the unattended download. See qn7x-fetch.1.in.
 #include "Fetch.h"
 #include "FetchLog.h"
 #include "FetchOptions.h"

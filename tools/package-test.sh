@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # The installed program, not the build tree: builds the Debian package,
-# unpacks it into a temporary root, validates its desktop entry and metainfo,
+# checks it with lintian (any error or warning fails; informational tags and
+# the package's own overrides pass), unpacks it into a temporary root,
+# validates its desktop entry and metainfo,
 # then runs the unpacked Hushmark under a virtual display against the
 # unpacked simulator, links by its access key, opens the help window and the
 # graph viewer, and checks that each found its files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools/deps.sh desktop-file-utils appstream dpkg-dev
+tools/deps.sh desktop-file-utils appstream dpkg-dev lintian
 bash tools/package.sh
 deb=$(ls build-package/hushmark_*.deb | head -n1)
+lintian --fail-on error,warning --display-info "$deb"
 root=$(mktemp -d)
 work=$(mktemp -d)
 dpkg-deb -x "$deb" "$root"
@@ -23,7 +26,10 @@ test -f "$root/usr/share/hushmark/samples/Sample_Sta.csv"
 ls "$root"/usr/lib/*/hushmark/Comlane.so "$root"/usr/lib/*/hushmark/OrvGraph.so >/dev/null
 "$root/usr/bin/qn7x-sim" --help | grep -q "usage: qn7x-sim"
 "$root/usr/bin/qn7x-fetch" --help >/dev/null
-man -l "$root/usr/share/man/man1/Hushmark.1" >/dev/null 2>&1 || groff -man -Tutf8 "$root/usr/share/man/man1/Hushmark.1" >/dev/null
+for page in Hushmark qn7x-fetch qn7x-sim; do
+    zcat "$root/usr/share/man/man1/$page.1.gz" | grep -q "^\.TH .*Hushmark $("$root/usr/bin/qn7x-fetch" --version | cut -d' ' -f2)"
+done
+test "$(dpkg-deb -f "$deb" Version)" = "$("$root/usr/bin/qn7x-fetch" --version | cut -d' ' -f2)"
 
 export XDG_CONFIG_HOME="$work/config"
 mkdir -p "$XDG_CONFIG_HOME/OrvType1"
