@@ -98,6 +98,7 @@ DownloadForm::DownloadForm(frmMain* mainWindow)
     });
     RegisterRequest(Request::RunDumpAll, [this](qint16) { dump_all(); });
     m_main->registerChildWindow(this);
+    m_main->installEventFilter(this);
 }
 
 DownloadForm::~DownloadForm() {
@@ -397,9 +398,10 @@ void DownloadForm::showResult(const TransferResult& result) {
         return;
     }
     Label1->setText(result.message);
-    // Whether every announced block arrived is seen at a glance.
+    // Whether every announced block arrived is seen at a glance. The memory
+    // ends at its terminator: the blocks after it are old memory, not missing.
     RecordsDataLabel->setText(
-        result.records == result.announced
+        result.complete || result.records == result.announced
             ? QString::number(result.records)
             : QStringLiteral("%1 of %2").arg(result.records).arg(result.announced));
     TimeTakenDataLabel->setText(TimeTakenText(result.elapsedSeconds));
@@ -411,6 +413,23 @@ void DownloadForm::showResult(const TransferResult& result) {
     }
     if (!WakeLogger())
         m_main->instant_unlink();
+}
+
+bool DownloadForm::eventFilter(QObject* watched, QEvent* event) {
+    // The program is being closed while a transfer runs: the operator decides
+    // whether it stops there, as Abort would stop it, or goes on.
+    if (watched == m_main && event->type() == QEvent::Close && m_transfer &&
+        !m_transfer->abortRequested()) {
+        if (ShowMessage("A download is in progress.\rDo you want to stop it and exit?\r\rThe "
+                        "files keep the data received so far; the rest stays in the logger. "
+                        "Choose No to go on downloading.",
+                        4, "Please Confirm...") != 6) {
+            event->ignore();
+            return true;
+        }
+        m_transfer->abort();
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void DownloadForm::reject() {

@@ -69,6 +69,8 @@ public slots:
     void reject() override;
 
 protected:
+    // Watches the control panel's close, to ask before a transfer is cut short.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;

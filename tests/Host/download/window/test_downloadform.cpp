@@ -2,6 +2,7 @@
 // logger: the buffer list, the file dialog, the transfer's ends and clearing.
 #include "DownloadForm.h"
 #include "FillPanel.h"
+#include "MessageAnswerer.h"
 #include "PanelFixture.h"
 #include "WindowPlacement.h"
 
@@ -195,12 +196,23 @@ private slots:
         QCOMPARE(m_form->RecordsDataLabel->text(), QStringLiteral("29 of %1").arg(SurveyBlocks));
     }
 
-    // Closing the program mid-transfer stops it at the next event pass with
-    // whole files and the usual wait limit, then closes.
-    void closingTheProgramEndsTheTransferCleanly() {
+    // Closing the program mid-transfer asks first. Stopped, the transfer ends
+    // at the next event pass as after Abort, with whole files and the usual
+    // wait limit, and the program closes; kept, it downloads every block.
+    void closingTheProgramAsksFirst_data() {
+        QTest::addColumn<MessageAnswerer::Answer>("answer");
+        QTest::addColumn<bool>("stopped");
+        QTest::newRow("stop it") << MessageAnswerer::Answer::Confirm << true;
+        QTest::newRow("keep downloading") << MessageAnswerer::Answer::Cancel << false;
+    }
+    void closingTheProgramAsksFirst() {
+        QFETCH(MessageAnswerer::Answer, answer);
+        QFETCH(bool, stopped);
         QVERIFY(linkWithBuffers(1));
         openWindow();
-        FileDialogAnswerer dialog({file("closed.csv")});
+        const QString name = stopped ? "stopped" : "kept";
+        FileDialogAnswerer dialog({file(name + ".csv")});
+        MessageAnswerer question({answer});
         QTimer press;
         connect(&press, &QTimer::timeout, m_form, [this, &press] {
             if (m_form->ProgressPanel->isVisible()) {
@@ -210,11 +222,19 @@ private slots:
         });
         press.start(5);
         m_form->DownloadButton->click();
-        QVERIFY(!m_form->isVisible());
-        QCOMPARE(m_form->Label1->text(), QStringLiteral("The download has been terminated"));
+        QCOMPARE(question.seen.size(), 1);
+        QVERIFY(question.seen[0].text.startsWith("A download is in progress."));
         QCOMPARE(GetCommsTimeOut(), 2000);
-        QVERIFY(Contents(file("closed_Leq0.csv")).endsWith("\r\n"));
-        QTRY_VERIFY(!m_fixture->panel->isVisible());
+        QVERIFY(Contents(file(name + "_Leq0.csv")).endsWith("\r\n"));
+        if (stopped) {
+            QVERIFY(!m_form->isVisible());
+            QCOMPARE(m_form->Label1->text(), QStringLiteral("The download has been terminated"));
+            QTRY_VERIFY(!m_fixture->panel->isVisible());
+        } else {
+            QCOMPARE(m_form->RecordsDataLabel->text(), QString::number(SurveyBlocks));
+            QVERIFY(m_form->FinalPanel->isVisible());
+            QVERIFY(m_fixture->panel->isVisible());
+        }
     }
 
     void dumpAllRunsAsTheWindowIsShown() {
@@ -224,6 +244,8 @@ private slots:
         QTRY_VERIFY(m_form->FinalPanel->isVisible());
         QCOMPARE(m_form->FilesCreatedDataLabel[3]->text(), QStringLiteral("dump_Hdr.csv"));
         QCOMPARE(m_form->Label1->text(), QStringLiteral("The download has been terminated"));
+        // The memory ends at its terminator: nothing is missing, and no "of" says so.
+        QCOMPARE(m_form->RecordsDataLabel->text(), QString::number(SurveyBlocks));
         m_form->OKButton->click();
         QVERIFY(!m_form->isVisible());
         QVERIFY(!m_form->dumpAll);
