@@ -24,7 +24,7 @@ PortDevicesDialog::PortDevicesDialog(QWidget* parent) : QDialog(parent) {
     QStringList present = QDir("/dev/serial/by-id").entryList(QDir::System | QDir::Files);
     for (int port = 1; port <= Ports; ++port) {
         auto* field = new QLineEdit(this);
-        field->setObjectName(QString("txtDevice_%1").arg(port));
+        field->setObjectName(QString("txtDevice%1").arg(port));
         field->setPlaceholderText(QString("/dev/ttyS%1").arg(port - 1));
         field->setText(
             HostSettings::Read(HostSettings::Comms, HostSettings::Key::Device(port), QString()));

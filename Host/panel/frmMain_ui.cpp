@@ -118,7 +118,7 @@ void frmMain::buildButtons() {
     const QStringList frequency = {"C", "A"};
     const QStringList time = {"F", "S"};
     for (qint16 i = 0; i < 2; ++i) {
-        auto* f = NamedButton(QString("FreqWeightingButton_%1").arg(i), frequency[i], weightings);
+        auto* f = NamedButton(QString("FreqWeightingButton%1").arg(i), frequency[i], weightings);
         f->setAccessibleDescription("Frequency weighting " + frequency[i]);
         f->setCheckable(true);
         connect(f, &QPushButton::clicked, this, [this, i] { frequencyButton(i); });
@@ -127,7 +127,7 @@ void frmMain::buildButtons() {
     }
     weightingLayout->addSpacing(16);
     for (qint16 i = 0; i < 2; ++i) {
-        auto* t = NamedButton(QString("TimeWeightingButton_%1").arg(i), time[i], weightings);
+        auto* t = NamedButton(QString("TimeWeightingButton%1").arg(i), time[i], weightings);
         t->setAccessibleDescription("Time weighting " + time[i]);
         t->setCheckable(true);
         connect(t, &QPushButton::clicked, this, [this, i] { timeButton(i); });
@@ -196,21 +196,21 @@ void frmMain::buildMenus() {
     QMenu* frequency = SetupMenu->addMenu("&Frequency Weighting");
     const QStringList frequencyCaptions = {"&C", "&A"};
     for (qint16 i = 0; i < 2; ++i) {
-        FrequencyWeightingItem << addItem(frequency, QString("FrequencyWeightingItem_%1").arg(i),
+        FrequencyWeightingItem << addItem(frequency, QString("FrequencyWeightingItem%1").arg(i),
                                           frequencyCaptions[i], [this, i] { frequencyButton(i); });
         FrequencyWeightingItem.last()->setCheckable(true);
     }
     QMenu* time = SetupMenu->addMenu("&Time Weighting");
     const QStringList timeCaptions = {"&Fast", "&Slow"};
     for (qint16 i = 0; i < 2; ++i) {
-        TimeAveragingItem << addItem(time, QString("TimeAveragingItem_%1").arg(i), timeCaptions[i],
+        TimeAveragingItem << addItem(time, QString("TimeAveragingItem%1").arg(i), timeCaptions[i],
                                      [this, i] { timeButton(i); });
         TimeAveragingItem.last()->setCheckable(true);
     }
     QMenu* rates = SetupMenu->addMenu("&Update Rate");
     for (qint16 rate : {1, 2, 4, 8}) {
         QAction* item =
-            addItem(rates, QString("UpdateRateItem_%1").arg(rate),
+            addItem(rates, QString("UpdateRateItem%1").arg(rate),
                     QString("&%1 per second").arg(rate), [this, rate] { updateRateChosen(rate); });
         item->setCheckable(true);
         UpdateRateItem.insert(rate, item);
@@ -227,7 +227,7 @@ void frmMain::buildMenus() {
     mnuOptions->setObjectName("mnuOptions");
     QMenu* ports = mnuOptions->addMenu("Communications &Port");
     for (qint16 port = 1; port <= 4; ++port) {
-        QAction* item = addItem(ports, QString("ComPortItem_%1").arg(port), QString(),
+        QAction* item = addItem(ports, QString("ComPortItem%1").arg(port), QString(),
                                 [this, port] { choosePort(port); });
         item->setCheckable(true);
         ComPortItem.insert(port, item);
@@ -235,7 +235,7 @@ void frmMain::buildMenus() {
     QMenu* bauds = mnuOptions->addMenu("&Baud Rate");
     for (int index : {1, 2, 4, 8, 16}) {
         const qint32 baud = 19200 / index;
-        QAction* item = addItem(bauds, QString("BaudRateItem_%1").arg(index), QString::number(baud),
+        QAction* item = addItem(bauds, QString("BaudRateItem%1").arg(index), QString::number(baud),
                                 [this, baud] { chooseBaud(baud); });
         item->setCheckable(true);
         BaudRateItem.insert(baud, item);
@@ -244,7 +244,7 @@ void frmMain::buildMenus() {
     const QStringList methodCaptions = {"&Direct Cable", "&Modem"};
     for (qint16 method = 1; method <= 2; ++method) {
         QAction* item =
-            addItem(methods, QString("CommMethodItem_%1").arg(method), methodCaptions[method - 1],
+            addItem(methods, QString("CommMethodItem%1").arg(method), methodCaptions[method - 1],
                     [this, method] { chooseMethod(method); });
         item->setCheckable(true);
         CommMethodItem.insert(method, item);

@@ -60,7 +60,7 @@ int main(int argc, char* argv[]) {
         std::printf("could not link to the simulator on %s\n", qPrintable(device));
         return 1;
     }
-    panel.findChild<QAction*>("UpdateRateItem_8")->trigger();
+    panel.findChild<QAction*>("UpdateRateItem8")->trigger();
 
     // A level that moves as a real one does, so every poll redraws the bar.
     QTimer levels;

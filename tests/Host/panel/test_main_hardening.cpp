@@ -137,15 +137,15 @@ private slots:
         QVERIFY(f.link());
         SetCommsTimeOut(200);
         f.sim.setFault(Fault::Silent);
-        f.button("FreqWeightingButton_1")->click(); // A shown; its "F" is lost
+        f.button("FreqWeightingButton1")->click(); // A shown; its "F" is lost
         QCOMPARE(CurrentFrequencyWeighting, qint16(-1));
         f.sim.setFault(Fault::None);
         f.sim.model().setMode(1);
         PostRequest(Request::GetStatus);
         QCOMPARE(f.panel->loggingMode(), qint16(1));
-        f.button("FreqWeightingButton_0")->click();
-        QVERIFY(f.button("FreqWeightingButton_1")->isChecked());
-        QVERIFY(!f.button("FreqWeightingButton_0")->isChecked());
+        f.button("FreqWeightingButton0")->click();
+        QVERIFY(f.button("FreqWeightingButton1")->isChecked());
+        QVERIFY(!f.button("FreqWeightingButton0")->isChecked());
         QCOMPARE(f.text("lblUnits").left(4), QString("dB A"));
     }
 
@@ -156,10 +156,10 @@ private slots:
         QVERIFY(f.link());
         SetCommsTimeOut(200);
         f.sim.setFault(Fault::Silent);
-        f.item("BaudRateItem_2")->trigger(); // 9600
+        f.item("BaudRateItem2")->trigger(); // 9600
         QCOMPARE(CommsLink()->BaudRate(), 19200);
-        QVERIFY(f.item("BaudRateItem_1")->isChecked());
-        QVERIFY(!f.item("BaudRateItem_2")->isChecked());
+        QVERIFY(f.item("BaudRateItem1")->isChecked());
+        QVERIFY(!f.item("BaudRateItem2")->isChecked());
         QVERIFY(f.text("lblComms").contains("19200 baud"));
         QCOMPARE(PanelFixture::store().value("Comms/Baud").toInt(), 19200);
     }
@@ -173,8 +173,8 @@ private slots:
         QVERIFY(f.link());
         QCOMPARE(AccessibleName(f.button("cmdLink")), QString("Unlink"));
         QCOMPARE(AccessibleName(f.button("OverloadIndicatio")), QString("Reset"));
-        QCOMPARE(AccessibleName(f.button("FreqWeightingButton_1")), QString("A"));
-        QCOMPARE(AccessibleName(f.button("TimeWeightingButton_0")), QString("F"));
+        QCOMPARE(AccessibleName(f.button("FreqWeightingButton1")), QString("A"));
+        QCOMPARE(AccessibleName(f.button("TimeWeightingButton0")), QString("F"));
     }
 
     // A control whose activity no window provides is disabled, never a

@@ -92,7 +92,7 @@ private slots:
         QVERIFY(!f.link());
         QCOMPARE(boxes.count(), 1);
         QCOMPARE(boxes.lastText(), QString("Invalid port number"));
-        QVERIFY(!f.item("ComPortItem_1")->isEnabled());
+        QVERIFY(!f.item("ComPortItem1")->isEnabled());
     }
 
     void versionCheck_data() {

@@ -29,12 +29,12 @@ private slots:
         QCOMPARE(panel.linkMethod(), qint16(1));
         QCOMPARE(panel.statusTimer()->interval(), 250);
         QVERIFY(!panel.statusTimer()->isActive());
-        QVERIFY(panel.findChild<QAction*>("ComPortItem_2")->isChecked());
-        QVERIFY(panel.findChild<QAction*>("BaudRateItem_1")->isChecked());
-        QVERIFY(panel.findChild<QAction*>("CommMethodItem_1")->isChecked());
-        QVERIFY(panel.findChild<QAction*>("UpdateRateItem_4")->isChecked());
+        QVERIFY(panel.findChild<QAction*>("ComPortItem2")->isChecked());
+        QVERIFY(panel.findChild<QAction*>("BaudRateItem1")->isChecked());
+        QVERIFY(panel.findChild<QAction*>("CommMethodItem1")->isChecked());
+        QVERIFY(panel.findChild<QAction*>("UpdateRateItem4")->isChecked());
         QCOMPARE(panel.findChild<QLabel*>("DegreesLabel")->text(), QString(QChar(176)) + "C");
-        QVERIFY(panel.findChild<QAction*>("ComPortItem_2")->text().contains("/dev/ttyS1"));
+        QVERIFY(panel.findChild<QAction*>("ComPortItem2")->text().contains("/dev/ttyS1"));
     }
 
     void unreadableValuesTakeTheirDefaults() {
@@ -67,7 +67,7 @@ private slots:
             // The modem method polls once a second and has no peak hold.
             QCOMPARE(panel.statusTimer()->interval(), 1000);
             QVERIFY(!panel.findChild<QAction*>("PeakHoldItem")->isEnabled());
-            QVERIFY(!panel.findChild<QAction*>("UpdateRateItem_8")->isEnabled());
+            QVERIFY(!panel.findChild<QAction*>("UpdateRateItem8")->isEnabled());
             panel.show();
             panel.move(60, 50);
             QVERIFY(panel.close());
@@ -116,18 +116,18 @@ private slots:
 
     void communicationsMenusStoreTheirChoice() {
         frmMain panel;
-        panel.findChild<QAction*>("ComPortItem_4")->trigger();
-        panel.findChild<QAction*>("BaudRateItem_4")->trigger();
-        panel.findChild<QAction*>("CommMethodItem_2")->trigger();
+        panel.findChild<QAction*>("ComPortItem4")->trigger();
+        panel.findChild<QAction*>("BaudRateItem4")->trigger();
+        panel.findChild<QAction*>("CommMethodItem2")->trigger();
         QSettings settings = PanelFixture::store();
         QCOMPARE(settings.value("Comms/Port").toInt(), 4);
         QCOMPARE(settings.value("Comms/Baud").toInt(), 4800);
         QCOMPARE(settings.value("Comms/Method").toInt(), 2);
-        QVERIFY(panel.findChild<QAction*>("ComPortItem_4")->isChecked());
-        QVERIFY(!panel.findChild<QAction*>("ComPortItem_2")->isChecked());
+        QVERIFY(panel.findChild<QAction*>("ComPortItem4")->isChecked());
+        QVERIFY(!panel.findChild<QAction*>("ComPortItem2")->isChecked());
         QCOMPARE(panel.statusTimer()->interval(), 1000);
-        panel.findChild<QAction*>("CommMethodItem_1")->trigger();
-        QVERIFY(panel.findChild<QAction*>("UpdateRateItem_8")->isEnabled());
+        panel.findChild<QAction*>("CommMethodItem1")->trigger();
+        QVERIFY(panel.findChild<QAction*>("UpdateRateItem8")->isEnabled());
     }
 
     void baudChangeWhileLinkedReclocksBothEnds() {
@@ -135,7 +135,7 @@ private slots:
         QVERIFY(f.start());
         QVERIFY(f.link());
         ModalAnswerer boxes;
-        f.item("BaudRateItem_2")->trigger();
+        f.item("BaudRateItem2")->trigger();
         QCOMPARE(boxes.lastText(), QString("Will change to 9600."));
         QCOMPARE(f.sim.baudRate(), 9600);
         QCOMPARE(CommsLink()->BaudRate(), 9600);

@@ -52,7 +52,7 @@ private slots:
         setLevel(f, 600);
         QCOMPARE(f.text("boxSPL"), QString("60.0"));
         // Update rate 2 while peak hold is on: 8 per second until it ends.
-        f.item("UpdateRateItem_2")->trigger();
+        f.item("UpdateRateItem2")->trigger();
         QCOMPARE(f.panel->statusTimer()->interval(), 125);
         f.item("PeakHoldItem")->trigger();
         QCOMPARE(f.panel->statusTimer()->interval(), 500);
@@ -88,15 +88,15 @@ private slots:
         f.sim.model().setTimeWeighting(0);
         QVERIFY(f.link());
         QCOMPARE(f.text("lblUnits"), QString("dB A,F"));
-        f.button("FreqWeightingButton_0")->click();
+        f.button("FreqWeightingButton0")->click();
         QCOMPARE(f.sim.model().frequencyWeighting(), 0);
         QCOMPARE(f.text("lblUnits"), QString("dB C,F"));
         QCOMPARE(PanelFixture::store().value("SettingCurrent/Frequency").toString(),
                  QString("False"));
-        f.item("TimeAveragingItem_1")->trigger();
+        f.item("TimeAveragingItem1")->trigger();
         QCOMPARE(f.sim.model().timeWeighting(), 1);
         QCOMPARE(f.text("lblUnits"), QString("dB C,S"));
-        QVERIFY(f.item("TimeAveragingItem_1")->isChecked());
+        QVERIFY(f.item("TimeAveragingItem1")->isChecked());
     }
 
     void weightingsRefusedWhileLogging() {
@@ -107,11 +107,11 @@ private slots:
         QVERIFY(f.link());
         QVERIFY(f.text("ModeBox").startsWith("Logging"));
         f.sim.clearHostBytes();
-        f.button("FreqWeightingButton_0")->click();
+        f.button("FreqWeightingButton0")->click();
         QVERIFY(f.wire().find("\x01"
                               "F") == std::string::npos);
         QCOMPARE(f.sim.model().frequencyWeighting(), 1);
-        QVERIFY(f.button("FreqWeightingButton_1")->isChecked());
+        QVERIFY(f.button("FreqWeightingButton1")->isChecked());
         QCOMPARE(f.text("lblUnits"), QString("dB A,F"));
     }
 
@@ -135,7 +135,7 @@ private slots:
         PanelFixture f;
         QVERIFY(f.start());
         for (const char* name : {"LoggingButton", "DownloadButton", "CalibrateButton",
-                                 "DetailsButton", "ViewLastButton", "FreqWeightingButton_1"})
+                                 "DetailsButton", "ViewLastButton", "FreqWeightingButton1"})
             QVERIFY2(!f.button(name)->isEnabled(), name);
         QVERIFY(f.button("cmdLink")->isEnabled());
         QVERIFY(f.button("GraphButton")->isEnabled());
