@@ -84,6 +84,16 @@ qint16 Tenths(const QString& text) {
     return qint16(std::lround(text.toDouble() * 10));
 }
 
+// What happened and what to check when the logger took the value but never
+// said whether the calibration passed.
+QString NoVerdictText(const Logger::CalibrationPoll& poll) {
+    const qint64 seconds = (qint64(poll.askWait) * poll.asks + 999) / 1000;
+    return QString("System calibration failed.\r\rThe logger gave no result within %1 seconds.\r\r"
+                   "Please check the cable to the logger, and that a steady\r"
+                   "reference tone is applied to the microphone, then calibrate again.")
+        .arg(seconds);
+}
+
 QLabel* Instruction(const char* name, const char* caption, QWidget* parent) {
     QLabel* label = NamedLabel(name, caption, parent);
     label->setAccessibleName(caption);
@@ -201,6 +211,12 @@ void SysCalForm::setEntryEnabled(bool enabled) {
         control->setEnabled(enabled);
 }
 
+void SysCalForm::setControlsEnabled(bool enabled) {
+    setEntryEnabled(enabled);
+    CalibrateButton->setEnabled(enabled);
+    CancelButton->setEnabled(enabled);
+}
+
 EntryCheck SysCalForm::checkEntry() {
     const EntryCheck check =
         ValidateRealField(ReferenceText->Text(), m_lower, m_upper, EntryPattern);
@@ -242,14 +258,20 @@ void SysCalForm::systemCalibration(SystemCommand command, bool wakeFirst) {
     if (wakeFirst && !loggerAwake())
         return;
     const QString text = checkEntry().text.trimmed();
-    HostSettings::Write(HostSettings::SysCal, HostSettings::Key::Reference, text);
+    // The wait lets the window run: nothing may cancel or restart it halfway.
+    setControlsEnabled(false);
     const Logger::CalibrationVerdict verdict = command(Tenths(text), verdictPoll);
+    setControlsEnabled(true);
+    // Without a verdict the value is not known to be the one the logger uses.
+    if (verdict != Logger::CalibrationVerdict::Silent)
+        HostSettings::Write(HostSettings::SysCal, HostSettings::Key::Reference, text);
     if (verdict != Logger::CalibrationVerdict::Passed) {
-        // A logger that never answered has had its notice; neither counts as a success.
         if (verdict == Logger::CalibrationVerdict::Failed)
             ShowMessage("System calibration failed.\r\rPlease ensure that a steady reference\r"
                         "tone is applied to the microphone.\r\rAll changes cancelled.",
                         0, "Orv");
+        else
+            ShowMessage(NoVerdictText(verdictPoll), 0, "Orv");
         if (!loggerAwake())
             return;
     }

@@ -63,6 +63,8 @@ private:
 
     void buildControls();
     void setEntryEnabled(bool enabled);
+    // The entry and both buttons, for the time the logger's verdict is awaited.
+    void setControlsEnabled(bool enabled);
     // The entry checked against the limits: corrected, with the message.
     EntryCheck checkEntry();
     void entryLeft();

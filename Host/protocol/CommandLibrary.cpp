@@ -38,10 +38,11 @@ Logger::CalibrationVerdict Calibration(const QByteArray& letter, const QString& 
         SendCommand(letter);
         SendData(SignedWordToBytes(tenths)); // not examined: the verdict tells
         // The logger measures for a while before it answers; one that never
-        // does must not hold the program for good.
+        // does must not hold the program for good. The window keeps answering
+        // the desktop and a screen reader meanwhile.
         TimeOutScope wait(poll.askWait);
         for (int ask = 0; ask < poll.asks; ++ask) {
-            if (!RequestReply(1))
+            if (!RequestReplyWithEvents(1))
                 continue;
             if (ReplyBuffer == "T")
                 return Logger::CalibrationVerdict::Passed;

@@ -2,6 +2,7 @@
 // entry's limits, and the calibrations as they go over the wire to the
 // simulated logger, including a verdict that never comes.
 #include "../protocol/LinkedLogger.h"
+#include "ExchangeGuard.h"
 #include "HostSettings.h"
 #include "MaskedEdit.h"
 #include "PanelFixture.h"
@@ -10,6 +11,7 @@
 #include "SysCalForm.h"
 
 #include <QElapsedTimer>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -195,18 +197,25 @@ private slots:
     }
 
     // A logger that takes the value and then says nothing: the asks end, the
-    // operator is told, and the wake check decides whether the link stays.
+    // operator is told whatever the comms notice option says, the stored level
+    // stays as it was, and the wake check decides whether the link stays.
     void silentVerdict_data() {
         QTest::addColumn<LoggerSimulator::Fault>("fault");
+        QTest::addColumn<bool>("commsNotice");
         QTest::addColumn<bool>("stillLinked");
-        QTest::newRow("awake, no verdict") << LoggerSimulator::Fault::NoVerdict << true;
-        QTest::newRow("gone, operator gives up") << LoggerSimulator::Fault::Silent << false;
+        QTest::newRow("awake, no verdict") << LoggerSimulator::Fault::NoVerdict << false << true;
+        QTest::newRow("awake, no verdict, comms notice on")
+            << LoggerSimulator::Fault::NoVerdict << true << true;
+        QTest::newRow("gone, operator gives up") << LoggerSimulator::Fault::Silent << true << false;
     }
     void silentVerdict() {
         QFETCH(LoggerSimulator::Fault, fault);
+        QFETCH(bool, commsNotice);
         QVERIFY(start());
+        HostSettings::Write(HostSettings::SysCal, HostSettings::Key::Reference, "101.5");
         NoticeRecorder notices; // answers the wake question with Cancel
-        SetCommsNoticeEnabled(true);
+        MessageAnswerer answerer;
+        SetCommsNoticeEnabled(commsNotice);
         QVERIFY(linkAndOpen(SysCalForm::SystemMode, "94.0"));
         m_form->verdictPoll.askWait = 200;
         const qint32 linkTimeOut = GetCommsTimeOut();
@@ -224,10 +233,54 @@ private slots:
         QCOMPARE(std::count(wire.begin() + std::ptrdiff_t(command),
                             wire.begin() + std::ptrdiff_t(wakeCheck), '\x02'),
                  std::ptrdiff_t(m_form->verdictPoll.asks));
-        QCOMPARE(notices.texts().value(0), QStringLiteral("System calibration failed."));
+        QCOMPARE(answerer.seen.value(0).title, QStringLiteral("Orv"));
+        QCOMPARE(answerer.seen.value(0).text,
+                 ShownText("System calibration failed.\r\rThe logger gave no result within 2 "
+                           "seconds.\r\rPlease check the cable to the logger, and that a "
+                           "steady\rreference tone is applied to the microphone, then "
+                           "calibrate again."));
+        QCOMPARE(notices.texts().contains("System calibration failed."), commsNotice);
+        QCOMPARE(HostSettings::Read(HostSettings::SysCal, HostSettings::Key::Reference, {}),
+                 QStringLiteral("101.5"));
         QCOMPARE(GetCommsTimeOut(), linkTimeOut);
         QFETCH(bool, stillLinked);
         QCOMPARE(m_fixture->panel->linked(), stillLinked);
+    }
+
+    // The verdict is awaited with the event loop running all along, as the
+    // desktop and a screen reader need, and with nothing on the window that
+    // could cancel or restart the calibration halfway.
+    void verdictWaitKeepsTheWindowAnswering() {
+        QVERIFY(start());
+        MessageAnswerer answerer;
+        QVERIFY(linkAndOpen(SysCalForm::SystemMode, "94.0"));
+        m_form->verdictPoll = {500, 3};
+        m_fixture->panel->statusTimer()->stop();
+        m_fixture->sim.setFault(LoggerSimulator::Fault::NoVerdict);
+        QList<qint64> ticks;
+        bool controlsEnabled = false;
+        QElapsedTimer clock;
+        clock.start();
+        QTimer events;
+        connect(&events, &QTimer::timeout, this, [&] {
+            if (!ExchangeInProgress())
+                return;
+            ticks << clock.elapsed();
+            controlsEnabled = controlsEnabled || m_form->CancelButton->isEnabled() ||
+                              m_form->CalibrateButton->isEnabled();
+        });
+        events.start(20);
+        m_form->CalibrateButton->click();
+        events.stop();
+        QVERIFY2(ticks.size() >= 10, "the event loop ran during the wait");
+        qint64 longestGap = 0;
+        for (int i = 1; i < ticks.size(); ++i)
+            longestGap = qMax(longestGap, ticks[i] - ticks[i - 1]);
+        QVERIFY2(longestGap < 250, qPrintable(QString::number(longestGap)));
+        QVERIFY(ticks.last() - ticks.first() >= 1200); // the asks kept their length
+        QVERIFY(!controlsEnabled);
+        QTRY_VERIFY(!m_form->isVisible());
+        QVERIFY(m_form->CancelButton->isEnabled());
     }
 };
 
