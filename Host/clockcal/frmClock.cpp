@@ -28,6 +28,21 @@ bool ReadNumber(const MaskedEdit* field, qint16& value) {
     return ok;
 }
 
+// The day of the week as "Set date/time" carries it, Monday = 1 ... Sunday = 7,
+// counted as the logger counts: its calendar has 29 February in 2100 and 2200,
+// which follows 28 February; -1 for a record that is no date of that calendar.
+qint16 DayOfWeekByte(const LoggerDateTime& value) {
+    if (!IsLoggerDateTime(value))
+        return -1;
+    if (IsValidDateTime(value)) {
+        const int weekday = Weekday(value); // 0 = Sunday
+        return qint16(weekday == 0 ? 7 : weekday);
+    }
+    LoggerDateTime dayBefore = value;
+    dayBefore.day = 28;
+    return qint16(Weekday(dayBefore) + 1); // Sunday 0 is followed by Monday 1
+}
+
 } // namespace
 
 frmClock::frmClock(frmMain* mainWindow)
@@ -57,7 +72,7 @@ frmClock::frmClock(frmMain* mainWindow)
         connect(field, &MaskedEdit::left, this, [this, field] { fieldLeft(field); });
     }
     // The seconds the operator touches are the ones to send, not a running count.
-    connect(mskSecond, &QLineEdit::textEdited, &tmrClock, &QTimer::stop);
+    connect(mskSecond, &QLineEdit::textEdited, this, [this] { runDisplay(false); });
     connect(spnDate, &SpinButton::SpinUp, this, [this] {
         if (m_dateFields.contains(m_current))
             step(m_current, 1);
@@ -80,7 +95,7 @@ frmClock::frmClock(frmMain* mainWindow)
         showDateTime({qint16(now.date().year()), qint16(now.date().month()),
                       qint16(now.date().day()), qint16(now.time().hour()),
                       qint16(now.time().minute()), qint16(now.time().second())});
-        tmrClock.start();
+        runDisplay(true);
     });
     connect(cmdOK, &QPushButton::clicked, this, &frmClock::accept);
     connect(cmdCancel, &QPushButton::clicked, this, [this] {
@@ -134,7 +149,16 @@ void frmClock::buildControls() {
 void frmClock::InitialiseOjects(const LoggerDateTime& value) {
     showDateTime(value);
     m_current = mskDay;
-    tmrClock.start();
+    runDisplay(true);
+}
+
+void frmClock::runDisplay(bool running) {
+    m_displayRuns = running;
+    // The timer itself runs only while the window is shown.
+    if (running && isVisible())
+        tmrClock.start();
+    else if (!running)
+        tmrClock.stop();
 }
 
 void frmClock::showDateTime(const LoggerDateTime& value) {
@@ -203,7 +227,7 @@ void frmClock::fitDayToMonth() {
 
 void frmClock::step(MaskedEdit* field, int by) {
     if (field == mskSecond)
-        tmrClock.stop();
+        runDisplay(false);
     const Range range = rangeOf(field);
     qint16 value = 0;
     // A field that does not read as a number wraps like one at its limit.
@@ -228,7 +252,7 @@ LoggerDateTime frmClock::fieldsValue() const {
 void frmClock::tick() {
     LoggerDateTime value = fieldsValue();
     // A field held at a value that is not a date yet is left to the operator.
-    if (!IsValidDateTime(value))
+    if (!IsLoggerDateTime(value))
         return;
     AddSeconds(value, 1);
     if (value.year > LastYear)
@@ -249,8 +273,7 @@ void frmClock::accept() {
 
 void frmClock::SetClock() {
     const LoggerDateTime value = fieldsValue();
-    const int weekday = Weekday(value); // 0 = Sunday, sent as 7
-    Logger::SetDateTime(qint16(weekday == 0 ? 7 : weekday), value);
+    Logger::SetDateTime(DayOfWeekByte(value), value);
     hide();
 }
 
@@ -272,6 +295,8 @@ void frmClock::closeEvent(QCloseEvent* event) {
 
 void frmClock::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    if (m_displayRuns)
+        tmrClock.start();
     m_main->EnableInterface(false);
 }
 

@@ -62,9 +62,13 @@ private:
     void fitDayToMonth();
     void step(MaskedEdit* field, int by);
     void tick();
+    // Whether the display runs: from InitialiseOjects or Get PC Time until the
+    // seconds are touched, and only while the window is shown.
+    void runDisplay(bool running);
     void accept() override;
 
     frmMain* const m_main;
     QList<MaskedEdit*> m_dateFields, m_timeFields;
     MaskedEdit* m_current = nullptr;
+    bool m_displayRuns = false;
 };

@@ -24,10 +24,13 @@ constexpr qint16 HighestShownLevel = 1450;
 void frmMain::main_update() {
     if (!m_linked)
         return;
-    const UpdateRecord update = Logger::GetUpdate();
+    const std::optional<UpdateRecord> read = Logger::GetUpdate();
+    const UpdateRecord update = read.value_or(FailedUpdate());
     showLevel(update.level);
     setOverloadShown(update.overload);
-    showClock(update.clock);
+    // A failed poll leaves the clock as last read, for the clock window too.
+    if (read)
+        showClock(update.clock);
     if (m_rawLevelShown && m_activities.showRawLevel)
         m_activities.showRawLevel(Logger::GetRawSpl());
 }

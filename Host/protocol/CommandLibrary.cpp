@@ -159,9 +159,9 @@ qint16 GetRawSpl() {
     return WordQuery("z", "Get Raw SPL");
 }
 
-UpdateRecord GetUpdate() {
+std::optional<UpdateRecord> GetUpdate() {
     if (!RecordQuery("1", "Get Update", UpdateLength))
-        return FailedUpdate();
+        return std::nullopt;
     return DecodeUpdate(ReplyBuffer);
 }
 

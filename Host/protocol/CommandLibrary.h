@@ -36,13 +36,15 @@ qint16 GetBuffers();                       // "b"
 qint16 ClearBuffer();                      // "C": the reply's code, -1 when none came
 qint16 GetSpl();                           // "s", tenths of a dB
 qint16 GetRawSpl();                        // "z"
-UpdateRecord GetUpdate();                  // "1"
-InformationRecord GetInformation();        // "2"
-ParametersRecord GetParameters();          // "3"
-qint16 InitialiseDownload(qint16 buffer);  // "#": number of blocks, -1 on failure
-QByteArray ReadBlock();                    // "$": the next 34-byte block, empty on failure
-bool SendPostReference(qint16 tenths);     // "p": -1 = not taken
-bool StopLogging();                        // "q"
+// "1": nothing when no reply came (FailedUpdate() gives the values to show then),
+// so that a caller can keep what the last poll read.
+std::optional<UpdateRecord> GetUpdate();
+InformationRecord GetInformation();       // "2"
+ParametersRecord GetParameters();         // "3"
+qint16 InitialiseDownload(qint16 buffer); // "#": number of blocks, -1 on failure
+QByteArray ReadBlock();                   // "$": the next 34-byte block, empty on failure
+bool SendPostReference(qint16 tenths);    // "p": -1 = not taken
+bool StopLogging();                       // "q"
 // "Q" and the 99-byte set-up block; whether the logger answered.
 bool StartLogging(const QByteArray& setupBlock);
 qint16 GetLoggingMode();                 // "h": 0 to 3, -1 on failure

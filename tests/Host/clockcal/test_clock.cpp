@@ -1,6 +1,7 @@
 // The clock window: its running display, its spin buttons, the checks at OK
 // and the date it sends to the simulated logger.
 #include "ActivityWindows.h"
+#include "ExchangeGuard.h"
 #include "MaskedEdit.h"
 #include "PanelFixture.h"
 #include "SpinButton.h"
@@ -49,6 +50,11 @@ private slots:
             << LoggerDateTime{2003, 2, 28, 23, 59, 59} << "01/03/2003 00:00:00";
         QTest::newRow("last year wraps")
             << LoggerDateTime{2250, 12, 31, 23, 59, 59} << "01/01/1996 00:00:00";
+        // The logger's calendar has these days; the real one does not.
+        QTest::newRow("century leap day")
+            << LoggerDateTime{2100, 2, 28, 23, 59, 59} << "29/02/2100 00:00:00";
+        QTest::newRow("after the century leap day")
+            << LoggerDateTime{2200, 2, 29, 23, 59, 59} << "01/03/2200 00:00:00";
     }
     void runs() {
         QFETCH(LoggerDateTime, from);
@@ -109,13 +115,25 @@ private slots:
         QCOMPARE(Shown(*m_clock), QStringLiteral("28/02/2003 12:00:00"));
     }
 
-    // OK re-checks every field; then the date goes out with Sunday as 7.
+    // OK re-checks every field; then the date goes out with its weekday,
+    // Sunday as 7, and 29 February 2100 and 2200 with the logger's own.
+    void setsTheLoggersClock_data() {
+        QTest::addColumn<LoggerDateTime>("date");
+        QTest::addColumn<int>("weekday"); // Monday = 1 ... Sunday = 7
+        QTest::newRow("a Sunday") << LoggerDateTime{2003, 6, 15, 9, 30, 0} << 7;
+        QTest::newRow("a Monday") << LoggerDateTime{2003, 6, 16, 9, 30, 0} << 1;
+        // 28 February 2100 is a Sunday, 28 February 2200 a Friday.
+        QTest::newRow("29 February 2100") << LoggerDateTime{2100, 2, 29, 9, 30, 0} << 1;
+        QTest::newRow("29 February 2200") << LoggerDateTime{2200, 2, 29, 9, 30, 0} << 6;
+    }
     void setsTheLoggersClock() {
+        QFETCH(LoggerDateTime, date);
+        QFETCH(int, weekday);
         QVERIFY(start());
         QVERIFY(m_fixture->link());
         m_fixture->item("SetDateItem")->trigger();
         QTRY_VERIFY(m_clock->isVisible());
-        m_clock->InitialiseOjects({2003, 6, 15, 9, 30, 0});
+        m_clock->InitialiseOjects(date);
         m_clock->tmrClock.stop();
         m_clock->mskHour->setText("24");
         m_clock->cmdOK->click();
@@ -124,9 +142,48 @@ private slots:
         m_fixture->sim.clearHostBytes();
         m_clock->cmdOK->click();
         QTRY_VERIFY(!m_clock->isVisible());
-        QTRY_VERIFY(m_fixture->wire().find(std::string("\x07\x07\x06\x0f\x09\x1e\x00", 7)) !=
-                    std::string::npos);
-        QCOMPARE(m_fixture->sim.model().clock().day, 15);
+        const std::string sent{
+            '\x01',         'D',    '\x03', char(weekday), char(date.year - 1996), char(date.month),
+            char(date.day), '\x09', '\x1e', '\x00'};
+        QTRY_VERIFY(m_fixture->wire().find(sent) != std::string::npos);
+        QCOMPARE(m_fixture->sim.model().clock().day, int(date.day));
+        QCOMPARE(m_fixture->sim.model().weekday(), weekday % 7);
+    }
+
+    // A status poll that fails leaves the clock as last read: the window
+    // opens on that time, not on the unset record.
+    void opensOnTheLastTimeRead() {
+        m_fixture->sim.model().setClock({2024, 5, 6, 7, 8, 0});
+        QVERIFY(start());
+        QVERIFY(m_fixture->link());
+        m_fixture->panel->statusTimer()->stop();
+        SetCommsTimeOut(300);
+        m_fixture->sim.setCommandFault({sim::CommandFault::Kind::Ignore, '1', -1, 1});
+        m_fixture->poll();
+        m_fixture->item("SetDateItem")->trigger();
+        QTRY_VERIFY(m_clock->isVisible());
+        QCOMPARE(Shown(*m_clock).left(16), QStringLiteral("06/05/2024 07:08"));
+    }
+
+    // The display runs only while the window is on the screen: not when its
+    // showing gave way to another window parked in the same run.
+    void runsOnlyWhileShown() {
+        QVERIFY(start());
+        QVERIFY(m_fixture->link());
+        bool otherShown = false;
+        {
+            ExchangeScope exchange; // a run in progress: the windows wait for its end
+            m_fixture->item("SetDateItem")->trigger();
+            ParkWindow([&otherShown] { otherShown = true; });
+        }
+        QTRY_VERIFY(otherShown);
+        QVERIFY(!m_clock->isVisible());
+        QVERIFY(!m_clock->tmrClock.isActive());
+        m_fixture->item("SetDateItem")->trigger();
+        QTRY_VERIFY(m_clock->isVisible());
+        QVERIFY(m_clock->tmrClock.isActive());
+        m_clock->hide();
+        QVERIFY(!m_clock->tmrClock.isActive());
     }
 };
 

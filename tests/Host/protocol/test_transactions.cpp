@@ -21,7 +21,7 @@ private slots:
         QCOMPARE(Logger::GetSpl(), qint16(734));
         QCOMPARE(Logger::GetBuffers(), qint16(logger.sim.model().bufferCount()));
         QCOMPARE(Logger::GetRange(), qint16(logger.sim.model().range()));
-        QVERIFY(Logger::GetUpdate().level == 734);
+        QVERIFY(Logger::GetUpdate().value_or(FailedUpdate()).level == 734);
         QCOMPARE(ReplyBuffer.size(), 9);
         QVERIFY(recorder.notices.isEmpty());
     }
@@ -37,7 +37,7 @@ private slots:
         QVERIFY(recorder.notices.isEmpty());
         QCOMPARE(Logger::GetBuffers(), qint16(-1));
         QCOMPARE(Logger::GetSpl(), qint16(-1));
-        QCOMPARE(Logger::GetUpdate(), FailedUpdate());
+        QVERIFY(!Logger::GetUpdate());
         QCOMPARE(Logger::GetInformation(), FailedInformation());
         QVERIFY(IsUnset(Logger::GetDateTime()));
         QCOMPARE(Logger::GetLoggingMode(), qint16(-1));
