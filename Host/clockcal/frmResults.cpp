@@ -1,6 +1,5 @@
 #include "frmResults.h"
 
-#include "CommandLibrary.h"
 #include "MemoryBlock.h"
 #include "NamedWidget.h"
 #include "RequestQueue.h"
@@ -78,9 +77,9 @@ QTimer& frmResults::tmrResults() {
 
 void frmResults::showIndices() {
     // The record carries the levels only; which percentiles they are is
-    // recorded with the buffer that holds them, the last one.
-    const qint16 count = Logger::GetBuffers();
-    const BufferRecord record = count >= 1 ? ProgramRead(qint16(count - 1)) : BufferRecord{};
+    // recorded with the buffer that holds them, the last one, which the main
+    // window has read already: no further exchange on a slow modem link.
+    const BufferRecord& record = m_main->loggingRecord();
     const bool known = record.interval > 0 && record.percentileIndices.size() == PercentileCount;
     for (int i = 0; i < PercentileCount; ++i) {
         const QString caption =

@@ -17,7 +17,7 @@ public:
     explicit frmResults(frmMain* mainWindow);
 
     // Fills the window from the 34-byte record and shows it; the headings of
-    // the percentile levels name the indices of the logger's last buffer.
+    // the percentile levels name the indices of the run the main window holds.
     void ShowResults(const QByteArray& record);
 
     QLabel* const lblDateHeading;

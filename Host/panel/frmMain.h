@@ -45,6 +45,9 @@ public:
     qint16 battery() const { return m_battery; }
     qint32 freeMemory() const { return m_freeMemory; }
     bool memoryAlmostFull() const { return m_memoryAlmostFull; }
+    // The record of the run set up in the logger (its last buffer), read on
+    // linking and on each mode read; the empty record in standby.
+    const BufferRecord& loggingRecord() const { return m_loggingRecord; }
     bool powerDownEnabled() const { return m_powerDownEnabled; }
     qint16 updateRate() const { return m_updateRate; }
     QString versionString() const { return m_version; }

@@ -102,9 +102,10 @@ void frmMain::showUnits() {
 }
 
 void frmMain::readLoggingRecord() {
-    // The memory estimate needs the running buffer's interval and Leq settings.
+    // The memory estimate needs the running buffer's interval and Leq settings,
+    // the last results their percentile indices, also while timers wait.
     m_loggingRecord = EmptyBufferRecord();
-    if (!(m_mode & 1))
+    if (!(m_mode & 3))
         return;
     const qint16 buffers = Logger::GetBuffers();
     if (buffers > 0)

@@ -102,7 +102,15 @@ private slots:
         QCOMPARE(m_fixture->wire().find('B'), std::string::npos);
     }
 
+    // The levels come with "o" alone: their headings name the indices of the
+    // run the main window read when it linked, logging or waiting on timers.
+    void showsTheLastResults_data() {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("logging") << int(LoggerModel::kModeLogging);
+        QTest::newRow("timers on") << int(LoggerModel::kModeTimersOn);
+    }
     void showsTheLastResults() {
+        QFETCH(int, mode);
         QVERIFY(start());
         sim::buffer_record::Settings settings;
         settings.percentiles = {1, 5, 10, 33, 50, 90, 95, 99};
@@ -117,11 +125,16 @@ private slots:
         const sim::DateTime stamp{2026, 3, 4, 13, 5, 9};
         QVERIFY(m_fixture->sim.model().addBuffer(sim::buffer_record::encode(settings),
                                                  {sim::statisticalBlock(stamp, values)}));
-        m_fixture->sim.model().setMode(LoggerModel::kModeLogging);
+        m_fixture->sim.model().setMode(mode);
         QVERIFY(m_fixture->link());
+        m_fixture->sim.clearHostBytes();
         QVERIFY(m_fixture->button("ViewLastButton")->isEnabled());
         m_fixture->button("ViewLastButton")->click();
         QTRY_VERIFY(m_results->isVisible());
+        const std::string wire = m_fixture->wire();
+        QVERIFY(wire.find("\x01o") != std::string::npos);
+        for (const char letter : {'b', 'B'})
+            QCOMPARE(wire.find({'\x01', letter}), std::string::npos);
         QStringList shown, headings;
         for (const char* name :
              {"lblLeq", "lblLmax", "lblLmin", "lblBattery", "lblTemp", "lblOvlDValue", "lblTime"})
