@@ -8,6 +8,7 @@
 #include "NamedWidget.h"
 #include "RequestCodes.h"
 #include "RequestQueue.h"
+#include "SysCalForm.h"
 #include "WindowPlacement.h"
 #include "frmMain.h"
 #include "frmMessage.h"
@@ -31,13 +32,15 @@ QLineEdit* NamedText(const QString& name, const QString& shownAs, QWidget* paren
 
 } // namespace
 
-InitForm::InitForm(frmMain* mainWindow, DownloadForm* download)
+InitForm::InitForm(frmMain* mainWindow, DownloadForm* download, SysCalForm* calibration)
     : QDialog(mainWindow),
       LoggerTerminateCheck(
           Named(new QCheckBox("Allow downloads to be terminated from the logger.", this),
                 "LoggerTerminateCheck")),
       CalibrationFrame(Named(new QGroupBox("Calibration", this), "CalibrationFrame")),
       RangeCombo(Named(new QComboBox(CalibrationFrame), "RangeCombo")),
+      FactoryCalibrationButton(
+          NamedButton("FactoryCalibrationButton", "Factory Calibration", CalibrationFrame)),
       SerialNumberFrame(Named(new QGroupBox("Serial Number", this), "SerialNumberFrame")),
       SerialNumberText(NamedText("SerialNumberText", "Enter Number", SerialNumberFrame)),
       SerialNumberButton(NamedButton("SerialNumberButton", "Set Number", SerialNumberFrame)),
@@ -51,7 +54,7 @@ InitForm::InitForm(frmMain* mainWindow, DownloadForm* download)
       RawButton(NamedButton("RawButton", "Turn on Raw", RawFrame)),
       boxSPL(NamedLabel("boxSPL", " ", RawFrame)),
       ManualButton(NamedButton("ManualButton", "Manual Logging Screen", this)), m_main(mainWindow),
-      m_download(download), m_histogram(new HistogramForm(mainWindow)) {
+      m_download(download), m_calibration(calibration), m_histogram(new HistogramForm(mainWindow)) {
     setObjectName("InitForm");
     setWindowTitle("QN-7x Initialisation and Debugging Form.");
     RangeCombo->addItems(RangeNames);
@@ -63,11 +66,14 @@ InitForm::InitForm(frmMain* mainWindow, DownloadForm* download)
     // The controls wait for Init, which also reads the range into the list.
     for (QWidget* control : std::as_const(m_toggled))
         control->setEnabled(false);
+    FactoryCalibrationButton->setEnabled(m_calibration != nullptr);
 
     connect(LoggerTerminateCheck, &QCheckBox::clicked, this,
             [this](bool ticked) { m_download->stopAtTerminator = ticked; });
     connect(RangeCombo, &QComboBox::activated, this,
             [](int position) { PostRequest(Request::SetRange, qint16(position)); });
+    connect(FactoryCalibrationButton, &QPushButton::clicked, this,
+            [this] { m_calibration->open(SysCalForm::FactoryMode); });
     connect(SerialNumberButton, &QPushButton::clicked, this, &InitForm::serialNumberPressed);
     connect(InitButton, &QPushButton::clicked, this, &InitForm::initPressed);
     connect(GetFilterButton, &QPushButton::clicked, this, &InitForm::getFilter);
@@ -87,6 +93,7 @@ InitForm::~InitForm() {
 void InitForm::buildLayout() {
     auto* range = new QVBoxLayout(CalibrationFrame);
     range->addWidget(RangeCombo);
+    range->addWidget(FactoryCalibrationButton);
 
     auto* serial = new QGridLayout(SerialNumberFrame);
     serial->addWidget(BuddyLabel("Enter Number:", SerialNumberText, SerialNumberFrame), 0, 0);

@@ -14,6 +14,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class SysCalForm;
 
 // The initialisation and debugging window of the factory tools: the logger's
 // serial number, measuring range and filter constants, the raw level display,
@@ -21,9 +22,11 @@ class QPushButton;
 class InitForm : public QDialog {
     Q_OBJECT
 public:
-    // download: the window whose stop-at-terminator switch this one sets; the
-    // switch stays disabled without one.
-    InitForm(frmMain* mainWindow, DownloadForm* download = nullptr);
+    // download: the window whose stop-at-terminator switch this one sets;
+    // calibration: the window that factory calibration opens. A control
+    // without its window stays disabled.
+    InitForm(frmMain* mainWindow, DownloadForm* download = nullptr,
+             SysCalForm* calibration = nullptr);
     ~InitForm() override;
 
     // What the factory button runs: centred over the main window, not modal.
@@ -45,6 +48,7 @@ public:
     QCheckBox* const LoggerTerminateCheck;
     QGroupBox* const CalibrationFrame;
     QComboBox* const RangeCombo;
+    QPushButton* const FactoryCalibrationButton;
     QGroupBox* const SerialNumberFrame;
     QLineEdit* const SerialNumberText;
     QPushButton* const SerialNumberButton;
@@ -74,6 +78,7 @@ private:
 
     frmMain* const m_main;
     DownloadForm* const m_download;
+    SysCalForm* const m_calibration;
     HistogramForm* const m_histogram;
     QList<QWidget*> m_toggled;
     bool m_rawDisplay = false;

@@ -145,7 +145,7 @@ void frmMain::buildButtons() {
     DetailsButton = NamedButton("DetailsButton", "D&etails...", buttons);
     ViewLastButton = NamedButton("ViewLastButton", "&View Last...", buttons);
     GraphButton = NamedButton("GraphButton", "&Graph", buttons);
-    InitButton = NamedButton("InitButton", "&Init...", buttons);
+    InitButton = NamedButton("InitButton", "&Init", buttons);
     const QList<QPushButton*> all = {cmdLink,       LoggingButton,  DownloadButton, CalibrateButton,
                                      DetailsButton, ViewLastButton, GraphButton,    InitButton};
     for (int i = 0; i < all.size(); ++i)

@@ -32,7 +32,7 @@ void CreateActivityWindows(frmMain& mainWindow, const frmMain::LoadStep& step) {
     logging->setReferenceWindow(reference);
     new frmDetails(&mainWindow); // opened through its own request
     auto* results = new frmResults(&mainWindow);
-    auto* factory = new InitForm(&mainWindow, download);
+    auto* factory = new InitForm(&mainWindow, download, calibration);
     logging->updateBuffers = [download] { download->update_buffers(); };
     frmMain::Activities activities;
     activities.updateBuffers = logging->updateBuffers;

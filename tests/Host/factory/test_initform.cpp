@@ -1,8 +1,10 @@
 // The initialisation and debugging window against the simulated logger: each
 // command with its bytes on the wire, the refused entries, the raw display,
-// the manual screen and the factory button's command-line word.
+// the manual screen, factory calibration and the factory button.
+#include "ActivityWindows.h"
 #include "ExchangeGuard.h"
 #include "FactoryFixture.h"
+#include "SysCalForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,6 +41,27 @@ private slots:
         QVERIFY(m_fixture->panel.start(arguments));
         QTEST(m_fixture->panel.button("InitButton")->isVisibleTo(m_fixture->panel.panel.get()),
               "shown");
+        QCOMPARE(m_fixture->panel.button("InitButton")->text(), QStringLiteral("&Init"));
+    }
+
+    // Factory calibration is reached from the factory window alone, once Init
+    // has switched its controls on, as the program wires the windows.
+    void factoryCalibration() {
+        QVERIFY(m_fixture->panel.start({"KelpMarker"}));
+        CreateActivityWindows(*m_fixture->panel.panel);
+        QVERIFY(m_fixture->panel.link());
+        auto* calibration = m_fixture->panel.panel->findChild<SysCalForm*>();
+        auto* factory = m_fixture->panel.panel->findChild<InitForm*>();
+        QVERIFY(calibration && factory);
+        m_fixture->panel.button("InitButton")->click();
+        QVERIFY(factory->isVisible());
+        QVERIFY(!factory->FactoryCalibrationButton->isEnabledTo(factory));
+        factory->InitButton->click();
+        QVERIFY(factory->FactoryCalibrationButton->isEnabledTo(factory));
+        factory->FactoryCalibrationButton->click();
+        QTRY_VERIFY(calibration->isVisible());
+        QCOMPARE(calibration->mode(), qint16(SysCalForm::FactoryMode));
+        QCOMPARE(calibration->windowTitle(), QStringLiteral("Factory System Calibration..."));
     }
 
     // Init switches every control on and off again, and reads the range.
