@@ -3,6 +3,7 @@
 #include "FieldConversions.h"
 #include "FieldReader.h"
 #include "ShortDateParser.h"
+#include "StrayRows.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -74,6 +75,7 @@ private:
     bool readHeadings(QByteArrayView& field, bool& haveField);
     bool readRows(QByteArrayView field, bool haveField);
     bool readLevel(QByteArrayView field, float& level);
+    double rowTime(QByteArrayView dateField, double date, double timeOfDay);
 
     QByteArrayView next();
     bool nextNonEmpty(QByteArrayView& field);
@@ -106,6 +108,7 @@ ReadResult Parser::run() {
         result.error = m_error;
         return result;
     }
+    m_skippedRows += leaveOutStrayRows(m_data);
     result.data = std::move(m_data);
     result.skippedRows = m_skippedRows;
     return result;
@@ -205,13 +208,14 @@ bool Parser::readRows(QByteArrayView field, bool haveField) {
                             QStringLiteral("Input past end of file: the last row has a date "
                                            "and nothing after it%1")
                                 .arg(atLastLine()));
+            const QByteArrayView dateField = field;
             const QByteArrayView timeField = next();
             const auto timeOfDay = parseTimeOfDay(timeField, m_options.locale);
             if (!timeOfDay)
                 return fail(ReadErrorCode::TypeMismatch,
                             QStringLiteral("Type mismatch: %1 is not a time of day%2")
                                 .arg(quoted(timeField), atLine()));
-            time = *date + *timeOfDay;
+            time = rowTime(dateField, *date, *timeOfDay);
             // A row that ends after its time has no values: it is dropped below.
             hasValues = !m_reader.lastFieldEndedLine();
             if (hasValues)
@@ -259,6 +263,19 @@ bool Parser::readRows(QByteArrayView field, bool haveField) {
             field = next();
     }
     return true;
+}
+
+// The row's date and time, a century later when its two-digit year has run on
+// from 99 to 00 since the row before.
+double Parser::rowTime(QByteArrayView dateField, double date, double timeOfDay) {
+    const double time = date + timeOfDay;
+    if (m_data.times.empty() || !farApart(m_data.times.back(), time))
+        return time;
+    const std::optional<double> later = m_dates.parseACenturyLater(dateField);
+    if (!later || farApart(m_data.times.back(), *later + timeOfDay))
+        return time;
+    m_dates.moveOnACentury();
+    return *later + timeOfDay;
 }
 
 bool Parser::readLevel(QByteArrayView field, float& level) {

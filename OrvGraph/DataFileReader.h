@@ -41,9 +41,9 @@ struct ReadResult {
     Status status = Status::Read;
     GraphData data;
     ReadError error;
-    // Rows left out because their date field holds no date: a damaged time
-    // stamp in the logger's memory is written that way, and its values have no
-    // time to be drawn at.
+    // Rows left out because their date field holds no date, or a date far from
+    // the rows on both sides of it: a damaged time stamp in the logger's memory
+    // is written that way, and its values have no time to be drawn at.
     int skippedRows = 0;
 };
 
@@ -51,8 +51,9 @@ struct ReadOptions {
     // Dates are read in this locale's short date format, the one the host wrote
     // them in.
     QLocale locale = QLocale::system();
-    // The year two-digit dates are first taken to lie near (see ShortDateParser):
-    // when not given, the year the file was last written, or this year for bytes.
+    // The year two-digit dates are taken to lie near (see ShortDateParser) until
+    // the rows run over the end of a century: when not given, the year the file
+    // was last written, or this year for bytes.
     std::optional<int> referenceYear;
     // Called with 0 to 100 whenever the read position's percentage changes.
     std::function<void(int percent)> progress;

@@ -65,12 +65,12 @@ QByteArray ShortDateParser::westernDigits(QByteArrayView text) const {
         .toUtf8();
 }
 
-int ShortDateParser::expandTwoDigitYear(int digits) const {
+int ShortDateParser::expandTwoDigitYear(int digits, int referenceYear) const {
     int nearest = 0;
     for (int year = 1900 + digits; year <= kLastLoggerYear; year += 100) {
         // On a tie the earlier year wins: data is older than its reading.
-        if (year >= kFirstLoggerYear && (nearest == 0 || std::abs(year - m_referenceYear) <
-                                                             std::abs(nearest - m_referenceYear)))
+        if (year >= kFirstLoggerYear &&
+            (nearest == 0 || std::abs(year - referenceYear) < std::abs(nearest - referenceYear)))
             nearest = year;
     }
     return nearest;
@@ -124,22 +124,40 @@ std::optional<double> ShortDateParser::parse(QByteArrayView text) {
     if (m_haveLast && text == QByteArrayView(m_lastText))
         return m_lastResult;
     m_lastText = text.toByteArray();
-    // Dates written in the locale's own digits are read as Western digits.
-    const QByteArray western = m_zeroDigit ? westernDigits(text) : QByteArray();
-    const QByteArrayView decoded = m_zeroDigit ? QByteArrayView(western) : text;
-    QDate date = m_useLocale ? decodeWithLocale(decoded) : decode(decoded);
-    if (!date.isValid())
-        date = decodeIso(decoded);
+    const QDate date = read(text, m_referenceYear);
     m_haveLast = true;
     m_lastResult.reset();
-    if (date.isValid()) {
-        m_referenceYear = date.year();
+    if (date.isValid())
         m_lastResult = DateSerial::fromDate(date);
-    }
     return m_lastResult;
 }
 
-QDate ShortDateParser::decode(QByteArrayView text) const {
+std::optional<double> ShortDateParser::parseACenturyLater(QByteArrayView text) const {
+    if (!m_twoDigitYear)
+        return std::nullopt;
+    text = trimmed(text);
+    const QDate now = read(text, m_referenceYear);
+    const QDate later = read(text, m_referenceYear + 100);
+    if (!now.isValid() || !later.isValid() || later.year() <= now.year())
+        return std::nullopt;
+    return DateSerial::fromDate(later);
+}
+
+void ShortDateParser::moveOnACentury() {
+    m_referenceYear += 100;
+    m_haveLast = false;
+}
+
+QDate ShortDateParser::read(QByteArrayView text, int referenceYear) const {
+    // Dates written in the locale's own digits are read as Western digits.
+    const QByteArray western = m_zeroDigit ? westernDigits(text) : QByteArray();
+    const QByteArrayView decoded = m_zeroDigit ? QByteArrayView(western) : text;
+    const QDate date =
+        m_useLocale ? decodeWithLocale(decoded, referenceYear) : decode(decoded, referenceYear);
+    return date.isValid() ? date : decodeIso(decoded);
+}
+
+QDate ShortDateParser::decode(QByteArrayView text, int referenceYear) const {
     int day = 0;
     int month = 0;
     int year = 0;
@@ -186,7 +204,7 @@ QDate ShortDateParser::decode(QByteArrayView text) const {
             const auto value = readNumber(text, pos, token.width, 4);
             if (!value || (pos - start != 2 && pos - start != 4))
                 return {};
-            year = pos - start == 2 ? expandTwoDigitYear(*value) : *value;
+            year = pos - start == 2 ? expandTwoDigitYear(*value, referenceYear) : *value;
             haveYear = true;
             break;
         }
@@ -197,12 +215,12 @@ QDate ShortDateParser::decode(QByteArrayView text) const {
     return QDate(year, month, day);
 }
 
-QDate ShortDateParser::decodeWithLocale(QByteArrayView text) const {
+QDate ShortDateParser::decodeWithLocale(QByteArrayView text, int referenceYear) const {
     const QDate date = m_locale.toDate(QString::fromUtf8(text), m_format);
     // The platform puts two-digit years in the 1900s.
     if (!date.isValid() || !m_twoDigitYear)
         return date;
-    return QDate(expandTwoDigitYear(date.year() % 100), date.month(), date.day());
+    return QDate(expandTwoDigitYear(date.year() % 100, referenceYear), date.month(), date.day());
 }
 
 QDate ShortDateParser::decodeIso(QByteArrayView text) {

@@ -18,19 +18,27 @@
 //
 // A two-digit year cannot name one of the logger's 255 years (1996 to 2250) on
 // its own. It is read as the year of that span ending in those digits nearest
-// the reference year, which then follows each date read: the rows of a file
-// run on from one another, also across a century.
+// the reference year. The reference stays where it was set, so that one damaged
+// year cannot re-date the dates after it; only the reader moves it on, where
+// its rows run over the end of a century (12/31/99 to 1/1/00).
 class ShortDateParser {
 public:
-    // referenceYear: the year the first two-digit date is taken to lie near (the
-    // year a file was written, or the date a dialog showed).
+    // referenceYear: the year two-digit dates are taken to lie near (the year a
+    // file was written, or the date a dialog showed).
     ShortDateParser(const QLocale& locale, int referenceYear);
 
     // The day serial (DateSerial.h) of the text, or nothing when it is not a date.
     std::optional<double> parse(QByteArrayView text);
+    // The text's date with its two-digit year a century later than parse() reads
+    // it; nothing when the text is no date, has a full year, or has no later year
+    // in the logger's span.
+    std::optional<double> parseACenturyLater(QByteArrayView text) const;
+    // From now on two-digit years are read a century later.
+    void moveOnACentury();
 
 private:
-    int expandTwoDigitYear(int digits) const;
+    int expandTwoDigitYear(int digits, int referenceYear) const;
+    QDate read(QByteArrayView text, int referenceYear) const;
     // The text with the locale's native digits turned into 0 to 9.
     QByteArray westernDigits(QByteArrayView text) const;
 
@@ -42,8 +50,8 @@ private:
     };
 
     void compile(const QString& format);
-    QDate decode(QByteArrayView text) const;
-    QDate decodeWithLocale(QByteArrayView text) const;
+    QDate decode(QByteArrayView text, int referenceYear) const;
+    QDate decodeWithLocale(QByteArrayView text, int referenceYear) const;
     static QDate decodeIso(QByteArrayView text);
     // Matches one of the names at pos (case-insensitive); its index or nothing.
     static std::optional<int> matchName(const QStringList& names, QByteArrayView text,

@@ -34,6 +34,8 @@ private slots:
     void dates();
     void twoDigitYearsLieNearTheReference_data();
     void twoDigitYearsLieNearTheReference();
+    void aCenturyLater_data();
+    void aCenturyLater();
     void everyLoggerYearReadsBackNearItself();
     void repeatedDatesGiveTheSameAnswer();
     void serialsRoundTrip();
@@ -212,8 +214,9 @@ void ConversionsTest::twoDigitYearsLieNearTheReference_data() {
     QTest::newRow("last logger year") << 2250 << QByteArrayList{"6/1/50"} << QList<int>{2250};
     QTest::newRow("across a century")
         << 2099 << QByteArrayList{"12/31/99", "1/1/00", "1/2/00"} << QList<int>{2099, 2100, 2100};
-    QTest::newRow("full year moves it")
-        << 2026 << QByteArrayList{"6/1/2190", "6/1/97"} << QList<int>{2190, 2197};
+    // One odd date, full or two-digit, leaves the dates after it where they were.
+    QTest::newRow("no date moves it")
+        << 2026 << QByteArrayList{"6/1/2190", "6/1/85", "6/1/97"} << QList<int>{2190, 2085, 1997};
 }
 
 void ConversionsTest::twoDigitYearsLieNearTheReference() {
@@ -226,6 +229,30 @@ void ConversionsTest::twoDigitYearsLieNearTheReference() {
         QVERIFY2(parsed, texts[i]);
         QCOMPARE(DateSerial::toDateTime(*parsed).date().year(), years[i]);
     }
+}
+
+void ConversionsTest::aCenturyLater_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QDate>("later"); // invalid: none
+    QTest::newRow("00 after 99") << QByteArray("1/1/00") << QDate(2100, 1, 1);
+    QTest::newRow("full year") << QByteArray("1/1/2000") << QDate();
+    QTest::newRow("no leap day then") << QByteArray("2/29/00") << QDate();
+    QTest::newRow("no date") << QByteArray("45.3") << QDate();
+}
+
+void ConversionsTest::aCenturyLater() {
+    QFETCH(QByteArray, text);
+    QFETCH(QDate, later);
+    ShortDateParser parser{QLocale(QStringLiteral("en_US")), 2050};
+    const std::optional<double> read = parser.parseACenturyLater(text);
+    QCOMPARE(read.has_value(), later.isValid());
+    if (!later.isValid())
+        return;
+    QCOMPARE(*read, DateSerial::fromDate(later));
+    // Moved on, the parser reads the text so from then on.
+    QCOMPARE(parser.parse(text), std::optional<double>(DateSerial::fromDate(later.addYears(-100))));
+    parser.moveOnACentury();
+    QCOMPARE(parser.parse(text), read);
 }
 
 void ConversionsTest::everyLoggerYearReadsBackNearItself() {

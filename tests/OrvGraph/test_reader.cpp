@@ -52,6 +52,8 @@ private slots:
     void largeFilesAreReadWhole();
     void readsFromDisk();
     void twoDigitYearsFollowTheFileDate();
+    void strayDatesAreLeftOut_data();
+    void strayDatesAreLeftOut();
     void samplesRead_data();
     void samplesRead();
 
@@ -209,6 +211,93 @@ void ReaderTest::twoDigitYearsFollowTheFileDate() {
     const ReadResult result = readDataFile(path, options);
     QCOMPARE(result.status, ReadResult::Status::Read);
     compareRows(result.data, rows);
+}
+
+void ReaderTest::strayDatesAreLeftOut_data() {
+    // Rows of the file after the headings, as date and time; each row's value is
+    // its place in the file, so the rows read show which were kept.
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("referenceYear");
+    QTest::addColumn<QList<QByteArrayList>>("rows");
+    QTest::addColumn<std::vector<float>>("kept");
+    QTest::addColumn<QList<QDateTime>>("times"); // of the rows kept
+    QTest::addColumn<int>("skipped");
+    const auto at = [](QDate date, QTime time) { return QDateTime(date, time, Qt::UTC); };
+    const QDate day(2024, 3, 1);
+    QTest::newRow("damaged two-digit year")
+        << "en_US" << 2024
+        << QList<QByteArrayList>{{"3/1/24", "10:00"},
+                                 {"3/1/24", "10:15"},
+                                 {"3/1/85", "10:30"},
+                                 {"3/1/24", "10:45"},
+                                 {"3/1/24", "11:00"}}
+        << std::vector<float>{0, 1, 3, 4}
+        << QList<QDateTime>{at(day, QTime(10, 0)), at(day, QTime(10, 15)), at(day, QTime(10, 45)),
+                            at(day, QTime(11, 0))}
+        << 1;
+    QTest::newRow("damaged first and last rows")
+        << "en_US" << 2024
+        << QList<QByteArrayList>{{"3/1/99", "09:45"},
+                                 {"3/1/24", "10:00"},
+                                 {"3/1/24", "10:15"},
+                                 {"3/1/31", "10:30"}}
+        << std::vector<float>{1, 2}
+        << QList<QDateTime>{at(day, QTime(10, 0)), at(day, QTime(10, 15))} << 2;
+    QTest::newRow("damaged full year")
+        << "en_GB" << 2024
+        << QList<QByteArrayList>{{"01/03/2024", "10:00"},
+                                 {"01/03/2085", "10:15"},
+                                 {"01/03/2024", "10:30"}}
+        << std::vector<float>{0, 2}
+        << QList<QDateTime>{at(day, QTime(10, 0)), at(day, QTime(10, 30))} << 1;
+    // The century moves on where the rows run over its end, and only there.
+    QTest::newRow("roll-over") << "en_US" << 2050
+                               << QList<QByteArrayList>{{"12/31/99", "23:45"},
+                                                        {"1/1/00", "00:00"},
+                                                        {"1/1/00", "00:15"}}
+                               << std::vector<float>{0, 1, 2}
+                               << QList<QDateTime>{at(QDate(2099, 12, 31), QTime(23, 45)),
+                                                   at(QDate(2100, 1, 1), QTime(0, 0)),
+                                                   at(QDate(2100, 1, 1), QTime(0, 15))}
+                               << 0;
+    // A pause in the logging is no damage: the rows after it run on together.
+    QTest::newRow("pause") << "en_US" << 2024
+                           << QList<QByteArrayList>{{"3/1/24", "10:00"},
+                                                    {"3/1/24", "10:15"},
+                                                    {"9/1/24", "10:00"},
+                                                    {"9/1/24", "10:15"}}
+                           << std::vector<float>{0, 1, 2, 3}
+                           << QList<QDateTime>{at(day, QTime(10, 0)), at(day, QTime(10, 15)),
+                                               at(QDate(2024, 9, 1), QTime(10, 0)),
+                                               at(QDate(2024, 9, 1), QTime(10, 15))}
+                           << 0;
+    QTest::newRow("every row apart")
+        << "en_US" << 2024 << QList<QByteArrayList>{{"3/1/24", "10:00"}, {"9/1/24", "10:00"}}
+        << std::vector<float>{0, 1}
+        << QList<QDateTime>{at(day, QTime(10, 0)), at(QDate(2024, 9, 1), QTime(10, 0))} << 0;
+}
+
+void ReaderTest::strayDatesAreLeftOut() {
+    QFETCH(QString, locale);
+    QFETCH(int, referenceYear);
+    QFETCH(QList<QByteArrayList>, rows);
+    QFETCH(std::vector<float>, kept);
+    QFETCH(QList<QDateTime>, times);
+    QFETCH(int, skipped);
+    QByteArray file = kBanner + "\r\n" + line({text("Date"), text("Time"), text("A")});
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        file += line({text(QString::fromLatin1(rows[i][0])), text(QString::fromLatin1(rows[i][1])),
+                      number(double(i))});
+    ReadOptions options;
+    options.locale = QLocale(locale);
+    options.referenceYear = referenceYear;
+    const ReadResult result = readDataBytes(file, options);
+    QCOMPARE(result.status, ReadResult::Status::Read);
+    QCOMPARE(result.data.sets[0].values, kept);
+    QCOMPARE(result.data.pointCount(), times.size());
+    for (qsizetype i = 0; i < times.size(); ++i)
+        QCOMPARE(DateSerial::toDateTime(result.data.times[size_t(i)]), times[i]);
+    QCOMPARE(result.skippedRows, skipped);
 }
 
 void ReaderTest::samplesRead_data() {
