@@ -487,7 +487,9 @@ void frmGraph::closeEvent(QCloseEvent* event) {
 }
 
 void frmGraph::clearZoomHistory() {
-    m_currentBox = m_newerBox = m_olderBox = Box();
+    m_currentBox = Box();
+    m_newerZoom.reset();
+    m_olderZoom.reset();
     m_zoomCount = 0;
     m_modeAtLastZoom = 0;
     m_modeBefore = 0;
@@ -565,12 +567,11 @@ void frmGraph::mouseReleased(QPoint point, Qt::MouseButton button) {
             return;
         m_modeBefore = m_modeAtLastZoom;
         ++m_zoomCount;
-        m_olderBox = m_newerBox;
-        m_newerBox = {double(m_anchor.x()), double(m_anchor.y()), double(release.x()),
-                      double(release.y())};
         m_currentBox = {
             double(qMin(m_anchor.x(), release.x())), double(qMin(m_anchor.y(), release.y())),
             double(qMax(m_anchor.x(), release.x())), double(qMax(m_anchor.y(), release.y()))};
+        m_olderZoom = m_newerZoom;
+        m_newerZoom = rangeOf(m_currentBox);
         const bool small = m_currentBox.x2 - m_currentBox.x1 <= kBoxThreshold ||
                            m_currentBox.y2 - m_currentBox.y1 <= kBoxThreshold;
         rubberBand(!small);
@@ -628,29 +629,29 @@ void frmGraph::boxTick() {
         m_boxColour);
 }
 
-void frmGraph::zoomTo(const Box& box) {
-    // Both edges from the mapping of the view the box was drawn on.
-    const double low = yToLevel(m_plot, box.y2);
-    const double high = yToLevel(m_plot, box.y1);
-    const double start = xToTime(m_plot, box.x1);
-    const double end = xToTime(m_plot, box.x2);
+frmGraph::ZoomRange frmGraph::rangeOf(const Box& box) const {
+    return {xToTime(m_plot, box.x1), xToTime(m_plot, box.x2), yToLevel(m_plot, box.y2),
+            yToLevel(m_plot, box.y1)};
+}
+
+void frmGraph::zoomTo(const ZoomRange& range) {
     showPaging(false);
     LevelAxis& level = m_plot.levelAxis;
     level.autoMin = level.autoMax = false;
     level.autoMajor = level.autoMinor = true;
-    level.min = float(low);
-    level.max = float(high);
+    level.min = float(range.low);
+    level.max = float(range.high);
     TimeAxis& time = m_plot.timeAxis;
     time.mode = ViewWindow::kBetween;
-    time.start = start;
-    time.end = end;
+    time.start = range.start;
+    time.end = range.end;
     m_modeAtLastZoom = ViewWindow::kBetween;
     AdjustXObjects();
 }
 
 void frmGraph::zoomToBox() {
     rubberBand(false);
-    zoomTo(m_currentBox);
+    zoomTo(rangeOf(m_currentBox));
     if (m_currentBox.x2 != m_currentBox.x1 && m_currentBox.y2 != m_currentBox.y1)
         itmZoomPreviousWindow->setEnabled(true);
 }
@@ -663,7 +664,7 @@ void frmGraph::zoomAll() {
 void frmGraph::showAllData() {
     rubberBand(false);
     if (m_modeBefore != 0 && m_zoomCount == 1) {
-        m_olderBox = m_newerBox;
+        m_olderZoom = m_newerZoom;
         itmZoomPreviousWindow->setEnabled(true);
     }
     if (m_zoomCount >= 2 && !m_goingBack)
@@ -673,17 +674,14 @@ void frmGraph::showAllData() {
     level.autoMin = level.autoMax = level.autoMajor = level.autoMinor = true;
     m_plot.timeAxis.mode = ViewWindow::kAllData;
     m_modeAtLastZoom = 0;
-    // The view and level scale of all data, which a box drawn on it maps by.
-    ViewWindow::compute(m_plot.timeAxis, m_data);
-    computeLevelScale(m_plot, m_data);
 }
 
 void frmGraph::previousWindow() {
-    if (m_olderBox.y2 != 0.0 && m_modeBefore != 0) {
+    if (m_olderZoom && m_modeBefore != 0) {
         m_goingBack = true;
         // Straight to the older box, drawn once.
         showAllData();
-        zoomTo(m_olderBox);
+        zoomTo(*m_olderZoom);
         rubberBand(false);
     } else {
         zoomAll();
@@ -691,7 +689,8 @@ void frmGraph::previousWindow() {
     itmZoomPreviousWindow->setEnabled(false);
     m_zoomCount = 0;
     m_goingBack = false;
-    m_newerBox = m_olderBox = Box();
+    m_newerZoom.reset();
+    m_olderZoom.reset();
     m_modeAtLastZoom = 0;
 }
 

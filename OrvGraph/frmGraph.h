@@ -5,9 +5,9 @@
 
 #include <QLocale>
 #include <QMainWindow>
-#include <memory>
-
 #include <functional>
+#include <memory>
+#include <optional>
 
 class GraphCanvas;
 class QAction;
@@ -96,9 +96,15 @@ private:
         frmGraph& m_window;
     };
 
-    // A zoom box in the canvas's units, as dragged (x1, y1 the anchor).
+    // A zoom box in the canvas's units, x1 < x2 and y1 < y2.
     struct Box {
         double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    };
+    // The view a box zoomed to: times and levels, which stay true after a
+    // resize and whatever view the box was drawn on.
+    struct ZoomRange {
+        double start = 0, end = 0;
+        double low = 0, high = 0;
     };
 
     void mousePressed(QPoint point, Qt::MouseButton button);
@@ -109,9 +115,11 @@ private:
     void zoomToBox();
     // Zoom All without the redraw.
     void showAllData();
-    // Shows the view of a box drawn over the current view: the level axis fixed
-    // to its height, the time axis between its edges.
-    void zoomTo(const Box& box);
+    // The times between a box's edges and the levels from its bottom to its top,
+    // in the current view.
+    ZoomRange rangeOf(const Box& box) const;
+    // Shows a range: the level axis fixed to it, the time axis between its times.
+    void zoomTo(const ZoomRange& range);
     void markRectangles(QPoint point);
     void showCursorReadout(QPoint point);
     void tooManySteps();
@@ -173,11 +181,11 @@ private:
     // Keeps the operator's printer and its settings from one print to the next.
     std::unique_ptr<QPrinter> m_printer;
 
-    // Zoom state: the box being dragged and the last two zoomed to.
+    // Zoom state: the box being dragged and the views of the last two zoomed to.
     QPoint m_anchor;
     Box m_currentBox;
-    Box m_newerBox;
-    Box m_olderBox;
+    std::optional<ZoomRange> m_newerZoom;
+    std::optional<ZoomRange> m_olderZoom;
     int m_zoomCount = 0;
     int m_modeAtLastZoom = 0;
     int m_modeBefore = 0;

@@ -86,6 +86,8 @@ private slots:
     void thirdZoomGivesTheMessageOnce();
     void zoomAllThenPreviousReturnsToTheBox();
     void previousAfterOneBoxShowsAllData();
+    void previousRestoresTheBoxedView_data();
+    void previousRestoresTheBoxedView();
     void pagingByDay();
     void pagingByHourWithKeys();
     void cursorReadsTimeAndLevel();
@@ -203,6 +205,50 @@ void ZoomPagingTest::previousAfterOneBoxShowsAllData() {
     QCOMPARE(m_form->plotArea().timeAxis.mode, 0);
     QCOMPARE(m_form->plotArea().timeAxis.first, 0);
     QCOMPARE(m_form->plotArea().timeAxis.last, 146);
+}
+
+void ZoomPagingTest::previousRestoresTheBoxedView_data() {
+    QTest::addColumn<int>("mode");       // of the view the first box is drawn on
+    QTest::addColumn<bool>("backwards"); // the first box dragged up and left
+    QTest::addColumn<bool>("resized");   // the window resized before going back
+    QTest::addColumn<bool>("secondBox"); // a second box, else Zoom All
+    QTest::newRow("first box dragged backwards") << 0 << true << false << true;
+    QTest::newRow("resized in between") << 0 << false << true << true;
+    QTest::newRow("first box on a day page") << 2 << false << false << true;
+    QTest::newRow("box on an hour page, Zoom All") << 3 << false << false << false;
+}
+
+void ZoomPagingTest::previousRestoresTheBoxedView() {
+    QFETCH(int, mode);
+    QFETCH(bool, backwards);
+    QFETCH(bool, resized);
+    QFETCH(bool, secondBox);
+    open(m_days);
+    if (mode != 0)
+        chooseMode(*m_form, mode);
+    const auto [a, b] = middleBox(*m_form);
+    if (backwards)
+        drag(*m_form, b, a);
+    else
+        drag(*m_form, a, b);
+    const PlotArea boxed = m_form->plotArea();
+    if (secondBox) {
+        const auto [c, d] = middleBox(*m_form, 3);
+        drag(*m_form, c, d);
+    } else {
+        item(*m_form, "itmZoomAll")->trigger();
+    }
+    if (resized) {
+        m_form->resize(640, 420);
+        QTRY_COMPARE(canvasOf(*m_form)->width(), m_form->centralWidget()->width());
+    }
+    item(*m_form, "itmZoomPreviousWindow")->trigger();
+    const PlotArea& back = m_form->plotArea();
+    QCOMPARE(back.timeAxis.mode, 4);
+    QCOMPARE(back.timeAxis.start, boxed.timeAxis.start);
+    QCOMPARE(back.timeAxis.end, boxed.timeAxis.end);
+    QCOMPARE(back.levelAxis.min, boxed.levelAxis.min);
+    QCOMPARE(back.levelAxis.max, boxed.levelAxis.max);
 }
 
 void ZoomPagingTest::pagingByDay() {
