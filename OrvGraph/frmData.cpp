@@ -2,11 +2,11 @@
 
 #include "DateSerial.h"
 #include "Messages.h"
+#include "TimeFormats.h"
 #include "Twips.h"
 #include "ViewerSettings.h"
 
 #include <QHeaderView>
-#include <QRegularExpression>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -31,11 +31,8 @@ void DataTableModel::setSource(const GraphData* data, const DataTableLayout& lay
     m_data = data;
     m_layout = data ? layout : DataTableLayout();
     m_locale = locale;
-    // The general date format: the short date and the time to the second (no
-    // zone: the stamps are the logger's own clock).
-    m_timeFormat = locale.timeFormat(QLocale::LongFormat)
-                       .remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")))
-                       .trimmed();
+    // The general date format: the short date and the time to the second.
+    m_timeFormat = secondsTimeFormat(locale);
     endResetModel();
 }
 

@@ -7,6 +7,7 @@
 #include "GraphPainter.h"
 #include "Messages.h"
 #include "OpenFileDialog.h"
+#include "TimeFormats.h"
 #include "Twips.h"
 #include "ViewWindow.h"
 #include "ViewerSettings.h"
@@ -508,10 +509,8 @@ QRectF frmGraph::levelStrip() const {
 void frmGraph::showCursorReadout(QPoint point) {
     const QDateTime stamp = DateSerial::toDateTime(xToTime(m_plot, point.x()));
     // The general date-and-time text: the short date and the time with seconds.
-    QString timeFormat = m_locale.timeFormat(QLocale::LongFormat);
-    timeFormat.remove(QLatin1Char('t'));
     const QString when = m_locale.toString(stamp.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                         m_locale.toString(stamp.time(), timeFormat.trimmed());
+                         m_locale.toString(stamp.time(), secondsTimeFormat(m_locale));
     QLocale numbers = m_locale;
     numbers.setNumberOptions(QLocale::OmitGroupSeparator);
     lblCursor->setText(QStringLiteral("Cursor: Time ") + when + QStringLiteral(", Level ") +

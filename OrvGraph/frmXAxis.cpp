@@ -6,6 +6,7 @@
 #include "LineStyleControls.h"
 #include "Messages.h"
 #include "ShortDateParser.h"
+#include "TimeFormats.h"
 #include "ViewWindow.h"
 
 #include <QDialogButtonBox>
@@ -14,6 +15,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <algorithm>
 
 frmXAxis::frmXAxis(const QLocale& locale, QWidget* parent) : QDialog(parent), m_locale(locale) {
     setObjectName(QStringLiteral("frmXAxis"));
@@ -67,11 +70,21 @@ bool frmXAxis::edit(TimeAxis& axis) {
     m_minor->setGridStyle(axis.minorGrid);
     // Two-digit years typed in are read near the range shown.
     m_shownYear = DateSerial::toDateTime(axis.start).date().year();
-    const double edges[2] = {axis.start, axis.end};
+    m_shownStart = axis.start;
+    m_shownEnd = axis.end;
+    const QDateTime edges[2] = {DateSerial::toDateTime(axis.start),
+                                DateSerial::toDateTime(axis.end)};
+    // A range shorter than a minute, or a zoom's, shows its seconds.
+    const bool seconds = std::any_of(std::begin(edges), std::end(edges), [](const QDateTime& t) {
+        return t.time().second() != 0 || t.time().msec() != 0;
+    });
+    const QString timeFormat =
+        seconds ? secondsTimeFormat(m_locale) : m_locale.timeFormat(QLocale::ShortFormat);
     for (int i = 0; i < 2; ++i) {
-        const QDateTime stamp = DateSerial::toDateTime(edges[i]);
-        txtDate[i]->setText(m_locale.toString(stamp.date(), QLocale::ShortFormat));
-        txtTime[i]->setText(m_locale.toString(stamp.time(), QLocale::ShortFormat));
+        txtDate[i]->setText(m_locale.toString(edges[i].date(), QLocale::ShortFormat));
+        txtTime[i]->setText(m_locale.toString(edges[i].time(), timeFormat));
+        m_filled[2 * i] = txtDate[i]->text();
+        m_filled[2 * i + 1] = txtTime[i]->text();
     }
     optZoom[std::clamp(axis.mode, 0, 4)]->setChecked(true);
     if (exec() != QDialog::Accepted)
@@ -82,11 +95,9 @@ bool frmXAxis::edit(TimeAxis& axis) {
     axis.minorGrid = m_minor->gridStyle();
     // Outside "Zoom to be between" the boxes are not checked and may hold
     // anything: the range is taken only when both read.
-    const std::optional<double> start = entered(0);
-    const std::optional<double> end = entered(1);
-    if (start && end) {
-        axis.start = std::min(*start, *end);
-        axis.end = std::max(*start, *end);
+    if (const auto chosen = range()) {
+        axis.start = chosen->first;
+        axis.end = chosen->second;
     }
     return true;
 }
@@ -99,13 +110,42 @@ int frmXAxis::GetOption() const {
     return ViewWindow::kAllData;
 }
 
+std::optional<double> frmXAxis::timeOfDay(const QString& text) const {
+    for (const QString& format :
+         {m_locale.timeFormat(QLocale::ShortFormat), secondsTimeFormat(m_locale)}) {
+        const QTime time = m_locale.toTime(text.trimmed(), format);
+        if (time.isValid())
+            return time.msecsSinceStartOfDay() / (DateSerial::kSecondsPerDay * 1000.0);
+    }
+    return parseTimeOfDay(text.toUtf8(), m_locale);
+}
+
 std::optional<double> frmXAxis::entered(int index) const {
     const std::optional<double> date =
         ShortDateParser(m_locale, m_shownYear).parse(txtDate[index]->text().toUtf8());
-    const std::optional<double> time = parseTimeOfDay(txtTime[index]->text().toUtf8(), m_locale);
+    const std::optional<double> time = timeOfDay(txtTime[index]->text());
     if (!date || !time)
         return std::nullopt;
     return *date + *time;
+}
+
+bool frmXAxis::boxesUnchanged() const {
+    const QLineEdit* boxes[4] = {txtDate[0], txtTime[0], txtDate[1], txtTime[1]};
+    for (int i = 0; i < 4; ++i) {
+        if (boxes[i]->text() != m_filled[i])
+            return false;
+    }
+    return true;
+}
+
+std::optional<std::pair<double, double>> frmXAxis::range() const {
+    if (boxesUnchanged())
+        return std::pair(m_shownStart, m_shownEnd);
+    const std::optional<double> start = entered(0);
+    const std::optional<double> end = entered(1);
+    if (!start || !end)
+        return std::nullopt;
+    return std::pair(std::min(*start, *end), std::max(*start, *end));
 }
 
 void frmXAxis::refuse(QLineEdit* box, const QString& message) {
@@ -128,16 +168,17 @@ void frmXAxis::accept() {
             {txtDate[1], true, QStringLiteral("End date is invalid.")},
         };
         for (const auto& check : checks) {
-            const QByteArray text = check.box->text().toUtf8();
-            const bool reads = check.isDate ? dates.parse(text).has_value()
-                                            : parseTimeOfDay(text, m_locale).has_value();
+            const QString text = check.box->text();
+            const bool reads =
+                check.isDate ? dates.parse(text.toUtf8()).has_value() : timeOfDay(text).has_value();
             if (!reads) {
                 refuse(check.box, check.message);
                 return;
             }
         }
         // A range without extent has nothing to show.
-        if (entered(0) == entered(1)) {
+        const auto chosen = range();
+        if (!chosen || chosen->first == chosen->second) {
             refuse(txtTime[1], QStringLiteral("End is not valid."));
             return;
         }

@@ -26,13 +26,24 @@ public:
 
 private:
     int GetOption() const;
+    // A time of day in a form the dialog fills in or the plain "h:mm[:ss]", or
+    // nothing.
+    std::optional<double> timeOfDay(const QString& text) const;
     // The date-time of a date and time box pair, or nothing.
     std::optional<double> entered(int index) const;
+    // Whether the four boxes still hold what the dialog filled in.
+    bool boxesUnchanged() const;
+    // The range the boxes give: the one shown when they are unchanged (the boxes
+    // round it), else the one typed in, in either order.
+    std::optional<std::pair<double, double>> range() const;
     // Reports a failed check on a box and gives it the focus.
     void refuse(QLineEdit* box, const QString& message);
 
     QLocale m_locale;
     int m_shownYear = 0;
+    double m_shownStart = 0;
+    double m_shownEnd = 0;
+    QString m_filled[4]; // the texts of txtDate0, txtTime0, txtDate1, txtTime1
     QRadioButton* optZoom[5] = {};
     QLineEdit* txtDate[2] = {};
     QLineEdit* txtTime[2] = {};

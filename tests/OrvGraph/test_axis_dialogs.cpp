@@ -5,12 +5,15 @@
 #include "DialogDriver.h"
 #include "LineStyleControls.h"
 #include "ModalAnswerer.h"
+#include "TimeFormats.h"
 #include "frmDataSet.h"
 #include "frmEditDataSet.h"
 #include "frmXAxis.h"
 #include "frmYAxis.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -64,6 +67,8 @@ private slots:
     void timeChecks_data();
     void timeChecks();
     void timeRangeIgnoredInOtherModes();
+    void timeBoxesReadBackTheirOwnForm_data();
+    void timeBoxesReadBackTheirOwnForm();
     void heavierWeightsAreSolid();
     void colourComesFromTheColourDialog();
     void dataSetRowsFollowTheSets();
@@ -198,6 +203,61 @@ void AxisDialogsTest::timeChecks() {
         QCOMPARE(axis.start, start);
         QCOMPARE(axis.end, end);
     }
+}
+
+void AxisDialogsTest::timeBoxesReadBackTheirOwnForm_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QDateTime>("start");
+    QTest::addColumn<QDateTime>("end");
+    QTest::addColumn<QTime>("typedEnd"); // invalid: OK on the boxes as filled
+    const QDate day(2003, 12, 30);
+    const auto at = [day](QTime time) { return QDateTime(day, time, Qt::UTC); };
+    QTest::newRow("zoom under a minute")
+        << "en_GB" << at(QTime(14, 5, 10, 250)) << at(QTime(14, 5, 30, 750)) << QTime();
+    QTest::newRow("seconds typed")
+        << "en_GB" << at(QTime(14, 5, 10)) << at(QTime(14, 7, 20)) << QTime(14, 6, 45);
+    QTest::newRow("H.mm") << "fi_FI" << at(QTime(14, 0)) << at(QTime(16, 0)) << QTime(15, 30);
+    QTest::newRow("AM/PM first") << "ko_KR" << at(QTime(14, 0)) << at(QTime(16, 0))
+                                 << QTime(15, 30);
+    QTest::newRow("AM/PM last") << "en_US" << at(QTime(9, 0)) << at(QTime(16, 0)) << QTime();
+}
+
+void AxisDialogsTest::timeBoxesReadBackTheirOwnForm() {
+    QFETCH(QString, locale);
+    QFETCH(QDateTime, start);
+    QFETCH(QDateTime, end);
+    QFETCH(QTime, typedEnd);
+    const QLocale regional(locale);
+    const bool seconds = start.time().second() != 0;
+    const QString format =
+        seconds ? secondsTimeFormat(regional) : regional.timeFormat(QLocale::ShortFormat);
+    frmXAxis dialog(regional);
+    ModalAnswerer answerer;
+    Outcome outcome;
+    QString filled;
+    whenModal<frmXAxis>([&](frmXAxis* d) {
+        filled = child<QLineEdit>(d, "txtTime0")->text();
+        if (typedEnd.isValid()) {
+            auto* box = child<QLineEdit>(d, "txtTime1");
+            box->clear();
+            // Typed as an input method delivers it: Korean has no key codes.
+            QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier,
+                            regional.toString(typedEnd, format));
+            QApplication::sendEvent(box, &typed);
+        }
+        okOrCancel(d, answerer, outcome);
+    });
+    TimeAxis axis;
+    axis.mode = 4;
+    axis.start = DateSerial::fromDateTime(start);
+    axis.end = DateSerial::fromDateTime(end);
+    QVERIFY(dialog.edit(axis));
+    QCOMPARE(outcome.message, QString());
+    QCOMPARE(filled, regional.toString(start.time(), format));
+    QCOMPARE(axis.start, DateSerial::fromDateTime(start));
+    const QDateTime expectedEnd =
+        typedEnd.isValid() ? QDateTime(end.date(), typedEnd, Qt::UTC) : end;
+    QCOMPARE(axis.end, DateSerial::fromDateTime(expectedEnd));
 }
 
 void AxisDialogsTest::timeRangeIgnoredInOtherModes() {
