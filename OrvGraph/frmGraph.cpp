@@ -403,6 +403,9 @@ void frmGraph::showData(const QString& fileName) {
     itmZoomPreviousWindow->setEnabled(false);
     m_plot.timeAxis.mode = ViewWindow::kAllData;
     m_plot.timeAxis.first = 0;
+    // A zoom on the last file fixed the level range to its box.
+    LevelAxis& level = m_plot.levelAxis;
+    level.autoMin = level.autoMax = level.autoMajor = level.autoMinor = true;
     clearZoomHistory();
     refreshHeaderWindow();
     AdjustXObjects();

@@ -88,6 +88,7 @@ private slots:
     void previousAfterOneBoxShowsAllData();
     void previousRestoresTheBoxedView_data();
     void previousRestoresTheBoxedView();
+    void newFileStartsWithAutomaticScales();
     void pagingByDay();
     void pagingByHourWithKeys();
     void cursorReadsTimeAndLevel();
@@ -249,6 +250,19 @@ void ZoomPagingTest::previousRestoresTheBoxedView() {
     QCOMPARE(back.timeAxis.end, boxed.timeAxis.end);
     QCOMPARE(back.levelAxis.min, boxed.levelAxis.min);
     QCOMPARE(back.levelAxis.max, boxed.levelAxis.max);
+}
+
+void ZoomPagingTest::newFileStartsWithAutomaticScales() {
+    open(m_days);
+    const LevelAxis whole = m_form->plotArea().levelAxis;
+    const auto [a, b] = middleBox(*m_form);
+    drag(*m_form, a, b);
+    QVERIFY(!m_form->plotArea().levelAxis.autoMin);
+    open(m_days);
+    const LevelAxis& level = m_form->plotArea().levelAxis;
+    QVERIFY(level.autoMin && level.autoMax && level.autoMajor && level.autoMinor);
+    QCOMPARE(level.min, whole.min);
+    QCOMPARE(level.max, whole.max);
 }
 
 void ZoomPagingTest::pagingByDay() {
