@@ -19,6 +19,8 @@ constexpr QByteArrayView kUtf8Bom("\xEF\xBB\xBF");
 constexpr QByteArrayView kMakerStart("Orva");
 constexpr QByteArrayView kDateHeading("Date");
 constexpr QByteArrayView kEmptyTextField("\"\",");
+// How much of a file is read at a time until its banner is found.
+constexpr qint64 kFirstPieceSize = 4096;
 
 // UTF-8, or one byte a character when the bytes are not UTF-8.
 QString textOf(QByteArrayView bytes) {
@@ -32,6 +34,26 @@ QString textOf(QByteArrayView bytes) {
 // A line that opens a header block.
 bool isBanner(QByteArrayView line) {
     return line.size() >= 5 && line.sliced(1, 4) == kMakerStart;
+}
+
+QByteArrayView withoutByteOrderMark(QByteArrayView bytes) {
+    return bytes.startsWith(kUtf8Bom) ? bytes.sliced(kUtf8Bom.size()) : bytes;
+}
+
+// Whether the first line of the bytes that is not empty is a banner; nothing
+// while the bytes end before that line's first five characters (the start of
+// a file, read in pieces).
+std::optional<bool> startsWithBanner(QByteArrayView bytes) {
+    FieldReader lines(bytes);
+    while (!lines.atEnd()) {
+        const QByteArrayView line = lines.readLine();
+        if (line.isEmpty())
+            continue;
+        if (lines.atEnd() && line.size() < 5)
+            return std::nullopt;
+        return isBanner(line);
+    }
+    return std::nullopt;
 }
 
 // A field quoted in a message: short, one line, printable.
@@ -115,12 +137,12 @@ ReadResult Parser::run() {
 }
 
 bool Parser::hasBanner() {
-    while (!m_reader.atEnd()) {
-        const QByteArrayView line = m_reader.readLine();
-        if (!line.isEmpty())
-            return isBanner(line);
+    if (!startsWithBanner(m_reader.data()).value_or(false))
+        return false;
+    // Past the empty lines and the banner line.
+    while (m_reader.readLine().isEmpty()) {
     }
-    return false;
+    return true;
 }
 
 bool Parser::readHeader(QByteArrayView& field) {
@@ -337,9 +359,7 @@ void Parser::reportProgress() {
 } // namespace
 
 ReadResult readDataBytes(QByteArrayView bytes, const ReadOptions& options) {
-    if (bytes.startsWith(kUtf8Bom))
-        bytes = bytes.sliced(kUtf8Bom.size());
-    return Parser(bytes, options).run();
+    return Parser(withoutByteOrderMark(bytes), options).run();
 }
 
 ReadResult readDataFile(const QString& path, const ReadOptions& options) {
@@ -362,9 +382,27 @@ ReadResult readDataFile(const QString& path, const ReadOptions& options) {
                         QStringLiteral("Path/File access error: %1").arg(file.errorString())};
         return failed;
     }
-    // Copied, not mapped: a file that another program cuts short while it is
-    // read must give a short read, not a fault in the host.
-    const QByteArray bytes = file.readAll();
+    // A file that is no data file (a film, an archive, a disc image) is refused
+    // from its first bytes, not read whole first.
+    QByteArray bytes;
+    std::optional<bool> banner;
+    // Each piece twice the last, so that many empty lines cost one scan.
+    for (qint64 size = kFirstPieceSize; !banner; size *= 2) {
+        const QByteArray piece = file.read(size);
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+        banner = startsWithBanner(withoutByteOrderMark(bytes));
+    }
+    if (banner.value_or(false)) {
+        // Copied, not mapped: a file that another program cuts short while it is
+        // read must give a short read, not a fault in the host.
+        bytes += file.readAll();
+    } else if (file.error() == QFileDevice::NoError) {
+        ReadResult refused;
+        refused.status = ReadResult::Status::BadFileType;
+        return refused;
+    }
     if (file.error() != QFileDevice::NoError) {
         failed.error = {ReadErrorCode::FileAccess,
                         QStringLiteral("Path/File access error: %1").arg(file.errorString())};

@@ -42,10 +42,24 @@ ReadResult readIn(const QByteArray& bytes) {
 
 enum class Outcome { BadFileType, NoData, Data, Failure };
 
+// The bytes this process has read from files so far, or -1 where the system
+// does not count them.
+qint64 bytesReadSoFar() {
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& entry : io.readAll().split('\n')) {
+        if (entry.startsWith("rchar:"))
+            return entry.mid(6).trimmed().toLongLong();
+    }
+    return -1;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Outcome)
 Q_DECLARE_METATYPE(ReadErrorCode)
+Q_DECLARE_METATYPE(ReadResult::Status)
 
 class BrokenFilesTest : public QObject {
     Q_OBJECT
@@ -57,6 +71,8 @@ private slots:
     void truncationAtEveryByteEnds();
     void veryLongLines();
     void missingAndUnreadableFiles();
+    void largeFilesAreJudgedByTheirStart_data();
+    void largeFilesAreJudgedByTheirStart();
     void failureMessageText();
 };
 
@@ -246,6 +262,39 @@ void BrokenFilesTest::missingAndUnreadableFiles() {
     const QString empty = folder.filePath("empty.csv");
     QVERIFY(writeFile(empty, {}));
     QCOMPARE(readDataFile(empty).status, ReadResult::Status::BadFileType);
+}
+
+void BrokenFilesTest::largeFilesAreJudgedByTheirStart_data() {
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<qint64>("size"); // zeros after the start, not stored on disc
+    QTest::addColumn<ReadResult::Status>("status");
+    constexpr qint64 kLarge = qint64(1) << 30;
+    const QByteArray blankLines = QByteArray("\r\n").repeated(10000);
+    QTest::newRow("zeros") << QByteArray() << kLarge << ReadResult::Status::BadFileType;
+    QTest::newRow("archive") << QByteArray("PK\x03\x04") << kLarge
+                             << ReadResult::Status::BadFileType;
+    QTest::newRow("text after blank lines") << blankLines + "Not a banner\r\n"
+                                            << kLarge << ReadResult::Status::BadFileType;
+    QTest::newRow("data file after blank lines")
+        << blankLines + validLeqFile(3) << qint64(0) << ReadResult::Status::Read;
+}
+
+void BrokenFilesTest::largeFilesAreJudgedByTheirStart() {
+    QFETCH(QByteArray, start);
+    QFETCH(qint64, size);
+    QFETCH(ReadResult::Status, status);
+    if (bytesReadSoFar() < 0)
+        QSKIP("the system does not count the bytes a process reads");
+    QTemporaryDir folder;
+    const QString path = folder.filePath("film.dat");
+    QVERIFY(writeFile(path, start));
+    QFile file(path);
+    QVERIFY(file.resize(start.size() + size));
+    const qint64 before = bytesReadSoFar();
+    const ReadResult result = readDataFile(path);
+    const qint64 read = bytesReadSoFar() - before;
+    QCOMPARE(result.status, status);
+    QVERIFY2(read < 1 << 20, qPrintable(QStringLiteral("%1 bytes read").arg(read)));
 }
 
 void BrokenFilesTest::failureMessageText() {
