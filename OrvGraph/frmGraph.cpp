@@ -200,8 +200,11 @@ void frmGraph::buildControls() {
     cmdPrevious->setObjectName(QStringLiteral("cmdPrevious"));
     cmdNext = new QPushButton(QStringLiteral("Next Page"), m_canvas);
     cmdNext->setObjectName(QStringLiteral("cmdNext"));
-    Command1 = new QPushButton(QStringLiteral("Copy"), m_canvas);
+    // In the menu bar's corner: over the canvas it would hide the top of the
+    // plot, and the cursor read-out would cover it.
+    Command1 = new QPushButton(QStringLiteral("&Copy"), menuBar());
     Command1->setObjectName(QStringLiteral("Command1"));
+    menuBar()->setCornerWidget(Command1, Qt::TopRightCorner);
     Command1->hide();
     connect(Command1, &QPushButton::clicked, this, &frmGraph::copyGraph);
     lblFileName = new QLabel(m_canvas);
@@ -266,8 +269,6 @@ void frmGraph::layoutControls() {
     const int plotRight = int(m_plot.left + m_plot.width);
     lblCursor->move(plotRight - lblCursor->width(), 0);
     lblFileName->move(plotLeft, 0);
-    Command1->adjustSize();
-    Command1->move(plotLeft + (int(m_plot.width) - Command1->width()) / 2, 0);
 
     const bool narrow = m_plot.width < kNarrowPlot;
     cmdPrevious->setText(narrow ? QStringLiteral("Previous") : QStringLiteral("Previous Page"));

@@ -92,6 +92,8 @@ private slots:
     void pagingByDay();
     void pagingByHourWithKeys();
     void cursorReadsTimeAndLevel();
+    void copyButtonAndCursorKeepClear_data();
+    void copyButtonAndCursorKeepClear();
     void doubleClickOpensItsDialog_data();
     void doubleClickOpensItsDialog();
     void onePointAndEmptyViews_data();
@@ -320,6 +322,36 @@ void ZoomPagingTest::cursorReadsTimeAndLevel() {
     // The left edge is the first row's time.
     QCOMPARE(label->text(), QStringLiteral("Cursor: Time 30/12/2003 23:50:00, Level ") + level +
                                 QStringLiteral("dB."));
+}
+
+void ZoomPagingTest::copyButtonAndCursorKeepClear_data() {
+    QTest::addColumn<bool>("smallest");
+    QTest::newRow("wide") << false;
+    QTest::newRow("smallest") << true;
+}
+
+void ZoomPagingTest::copyButtonAndCursorKeepClear() {
+    QFETCH(bool, smallest);
+    if (smallest)
+        m_form->resize(m_form->minimumSize());
+    open(m_days);
+    QWidget* canvas = canvasOf(*m_form);
+    QTRY_COMPARE(canvas->size(), m_form->centralWidget()->size());
+    const QRectF area = m_form->plotArea().plotRect();
+    QTest::mouseMove(canvas, QPoint(int(area.right()) - 2, int(area.top()) + 2));
+    auto* cursor = m_form->findChild<QLabel*>(QStringLiteral("lblCursor"));
+    QVERIFY(cursor->isVisible());
+    const auto inWindow = [this](const QWidget* widget) {
+        return QRect(widget->mapTo(m_form.get(), QPoint(0, 0)), widget->size());
+    };
+    const QRect plot(canvas->mapTo(m_form.get(), area.topLeft().toPoint()), area.size().toSize());
+    auto* copy = button(*m_form, "Command1");
+    QVERIFY(copy->isVisible());
+    QVERIFY(!inWindow(copy).intersects(plot));
+    QVERIFY(!inWindow(copy).intersects(inWindow(cursor)));
+    QVERIFY(!inWindow(cursor).intersects(plot));
+    // A click on the button reaches it.
+    QCOMPARE(m_form->childAt(inWindow(copy).center()), copy);
 }
 
 void ZoomPagingTest::doubleClickOpensItsDialog_data() {
