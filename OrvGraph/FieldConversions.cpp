@@ -91,6 +91,18 @@ std::optional<double> parseNumber(QByteArrayView text) {
     return text[0] == '-' ? -value : value;
 }
 
+std::optional<double> parseTypedNumber(const QString& text, const QLocale& locale) {
+    // Without group separators a point is never one, so "1.500" under a locale
+    // that groups with points reads as the files' 1.5.
+    QLocale strict = locale;
+    strict.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double value = strict.toDouble(text.trimmed(), &ok);
+    if (ok)
+        return value;
+    return parseNumber(text.trimmed().toUtf8());
+}
+
 std::optional<double> parseTimeOfDay(QByteArrayView text, const QLocale& locale) {
     text = trimmed(text);
     qsizetype pos = 0;

@@ -731,7 +731,7 @@ void frmGraph::editYAxis() {
     BusyPeriod busy(*this);
     rubberBand(false);
     if (!m_yAxisDialog)
-        m_yAxisDialog = new frmYAxis(this);
+        m_yAxisDialog = new frmYAxis(m_locale, this);
     if (m_yAxisDialog->edit(m_plot.levelAxis))
         redraw();
 }

@@ -29,7 +29,8 @@ constexpr FieldText kFields[] = {
 
 } // namespace
 
-frmYAxis::frmYAxis(QWidget* parent) : QDialog(parent) {
+frmYAxis::frmYAxis(const QLocale& locale, QWidget* parent) : QDialog(parent), m_locale(locale) {
+    m_locale.setNumberOptions(QLocale::OmitGroupSeparator);
     setObjectName(QStringLiteral("frmYAxis"));
     setWindowTitle(QStringLiteral("Y-Axis Properties"));
     auto* layout = new QGridLayout(this);
@@ -70,7 +71,7 @@ bool frmYAxis::edit(LevelAxis& axis) {
     const float values[FieldCount] = {axis.min, axis.max, axis.majorStep, axis.minorStep};
     const bool automatic[FieldCount] = {axis.autoMin, axis.autoMax, axis.autoMajor, axis.autoMinor};
     for (int i = 0; i < FieldCount; ++i) {
-        m_text[i]->setText(QString::number(values[i]));
+        m_text[i]->setText(m_locale.toString(double(values[i]), 'g', 6));
         SetCheck(m_auto[i], automatic[i]);
     }
     SetCheck(chkRound, axis.roundOff);
@@ -95,7 +96,7 @@ bool frmYAxis::edit(LevelAxis& axis) {
 }
 
 std::optional<double> frmYAxis::value(Field field) const {
-    const std::optional<double> v = parseNumber(m_text[field]->text().trimmed().toUtf8());
+    const std::optional<double> v = parseTypedNumber(m_text[field]->text(), m_locale);
     if (v && std::isfinite(*v))
         return v;
     return std::nullopt;

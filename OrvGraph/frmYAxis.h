@@ -3,6 +3,7 @@
 #include "Axes.h"
 
 #include <QDialog>
+#include <QLocale>
 
 #include <optional>
 
@@ -15,7 +16,8 @@ class QLineEdit;
 class frmYAxis : public QDialog {
     Q_OBJECT
 public:
-    explicit frmYAxis(QWidget* parent = nullptr);
+    // Values are shown and read in the locale's form (a point is also read).
+    explicit frmYAxis(const QLocale& locale, QWidget* parent = nullptr);
 
     // Fills the controls from the axis, shows the dialog modally and, when it is
     // accepted, writes the choices back. True when accepted.
@@ -31,6 +33,7 @@ private:
     std::optional<double> value(Field field) const;
     void refuse(Field field, const QString& message);
 
+    QLocale m_locale;
     QCheckBox* m_auto[FieldCount] = {};
     QLineEdit* m_text[FieldCount] = {};
     QCheckBox* chkRound = nullptr;

@@ -53,6 +53,14 @@ void okOrCancel(QWidget* dialog, ModalAnswerer& answerer, Outcome& outcome) {
     press(dialog, "cmdCancel");
 }
 
+// Replaces a box's text as typing does (an input method's text for scripts
+// without key codes).
+void type(QLineEdit* box, const QString& text) {
+    box->clear();
+    QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, text);
+    QApplication::sendEvent(box, &typed);
+}
+
 double serial(int day, int hour, int minute) {
     return DateSerial::fromDateTime(QDateTime(QDate(2003, 12, day), QTime(hour, minute), Qt::UTC));
 }
@@ -64,6 +72,8 @@ class AxisDialogsTest : public QObject {
 private slots:
     void levelChecks_data();
     void levelChecks();
+    void levelValuesInTheLocalesForm_data();
+    void levelValuesInTheLocalesForm();
     void timeChecks_data();
     void timeChecks();
     void timeRangeIgnoredInOtherModes();
@@ -112,7 +122,7 @@ void AxisDialogsTest::levelChecks() {
     QFETCH(QStringList, texts);
     QFETCH(QString, message);
     QFETCH(QString, focus);
-    frmYAxis dialog;
+    frmYAxis dialog(QLocale(QStringLiteral("en_GB")));
     ModalAnswerer answerer;
     Outcome outcome;
     whenModal<frmYAxis>([&](frmYAxis* d) {
@@ -143,6 +153,45 @@ void AxisDialogsTest::levelChecks() {
         QCOMPARE(axis.min, before.min);
         QCOMPARE(axis.autoMin, before.autoMin);
     }
+}
+
+void AxisDialogsTest::levelValuesInTheLocalesForm_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("value");
+    QTest::newRow("comma") << "de_DE"
+                           << "37,5" << 37.5;
+    QTest::newRow("point under a comma locale") << "de_DE"
+                                                << "37.5" << 37.5;
+    QTest::newRow("point is no group separator") << "de_DE"
+                                                 << "1.500" << 1.5;
+    QTest::newRow("point") << "en_GB"
+                           << "37.5" << 37.5;
+    QTest::newRow("own digits") << "ar_EG" << QString::fromUtf8("٣٧٫٥") << 37.5;
+}
+
+void AxisDialogsTest::levelValuesInTheLocalesForm() {
+    QFETCH(QString, locale);
+    QFETCH(QString, typed);
+    QFETCH(double, value);
+    const QLocale regional(locale);
+    frmYAxis dialog(regional);
+    ModalAnswerer answerer;
+    Outcome outcome;
+    QString filled;
+    whenModal<frmYAxis>([&](frmYAxis* d) {
+        filled = child<QLineEdit>(d, "txtMax")->text();
+        type(child<QLineEdit>(d, "txtMin"), typed);
+        okOrCancel(d, answerer, outcome);
+    });
+    LevelAxis axis;
+    axis.max = 92.5f;
+    QVERIFY(dialog.edit(axis));
+    QCOMPARE(outcome.message, QString());
+    // Shown as the axis labels show it.
+    QCOMPARE(filled, regional.toString(92.5));
+    QVERIFY(!axis.autoMin);
+    QCOMPARE(axis.min, float(value));
 }
 
 void AxisDialogsTest::timeChecks_data() {
@@ -238,12 +287,7 @@ void AxisDialogsTest::timeBoxesReadBackTheirOwnForm() {
     whenModal<frmXAxis>([&](frmXAxis* d) {
         filled = child<QLineEdit>(d, "txtTime0")->text();
         if (typedEnd.isValid()) {
-            auto* box = child<QLineEdit>(d, "txtTime1");
-            box->clear();
-            // Typed as an input method delivers it: Korean has no key codes.
-            QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier,
-                            regional.toString(typedEnd, format));
-            QApplication::sendEvent(box, &typed);
+            type(child<QLineEdit>(d, "txtTime1"), regional.toString(typedEnd, format));
         }
         okOrCancel(d, answerer, outcome);
     });
