@@ -48,8 +48,7 @@ constexpr int kRubberBandInterval = 100;
 const QString kCursorDesignText = QStringLiteral("Cursor : Time 22/22/2222 22:22 , Level  222.2dB");
 const QString kTwoSteps =
     QStringLiteral("Only two steps are remembered. Previous view would not be avaliable");
-// A box must be wider and higher than this to show while it is dragged and to
-// blink after it is released.
+// A box must be wider and higher than this to show while it is dragged.
 constexpr int kBoxThreshold = 10;
 constexpr int kMarkSize = 4;
 

@@ -9,11 +9,13 @@
 #include "frmGraph.h"
 #include "frmXAxis.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 using namespace ViewerFixture;
 
@@ -81,6 +83,7 @@ private slots:
     void cleanup();
 
     void dragZoomsToTheBox();
+    void boxGoesOnRelease();
     void dragWithoutExtentChangesNothing_data();
     void dragWithoutExtentChangesNothing();
     void thirdZoomGivesTheMessageOnce();
@@ -146,6 +149,21 @@ void ZoomPagingTest::dragZoomsToTheBox() {
     QVERIFY(time.first > 0 && time.last < 146 && time.first < time.last);
     QVERIFY(item(*m_form, "itmZoomPreviousWindow")->isEnabled());
     QVERIFY(!button(*m_form, "cmdNext")->isVisible());
+}
+
+void ZoomPagingTest::boxGoesOnRelease() {
+    open(m_days);
+    const auto [a, b] = middleBox(*m_form);
+    drag(*m_form, a, b);
+    QTest::qWait(350); // three ticks of the rubber band, were it running
+    QVERIFY(!m_form->findChild<QTimer*>(QStringLiteral("tmrBox"))->isActive());
+    // Where the box was outlined the window shows the graph alone.
+    const QRect box = QRect(a, b).adjusted(-1, -1, 1, 1);
+    QCOMPARE(canvasOf(*m_form)->grab(box).toImage(), m_form->picture().copy(box).toImage());
+    // The help tells the operator so.
+    QFile help(QStringLiteral(":/OrvGraph/help/zooming.html"));
+    QVERIFY(help.open(QIODevice::ReadOnly));
+    QVERIFY(!help.readAll().contains("blink"));
 }
 
 void ZoomPagingTest::dragWithoutExtentChangesNothing_data() {
