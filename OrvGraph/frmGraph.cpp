@@ -310,6 +310,8 @@ void frmGraph::redraw() {
 }
 
 void frmGraph::clearGraph() {
+    // The whole drawing goes: a zoom box and the marks of the last click too.
+    rubberBand(false);
     m_canvas->clear();
 }
 

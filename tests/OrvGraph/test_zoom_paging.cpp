@@ -102,6 +102,7 @@ private slots:
     void onePointAndEmptyViews_data();
     void onePointAndEmptyViews();
     void resizeAfterAFileWithoutDataClears();
+    void closeFileClearsTheMarks();
 
 private:
     void open(const QString& path);
@@ -452,6 +453,19 @@ void ZoomPagingTest::resizeAfterAFileWithoutDataClears() {
     const QImage picture = m_form->picture().toImage();
     QCOMPARE(picture.pixelColor(picture.width() / 2, picture.height() / 2),
              picture.pixelColor(1, 1));
+}
+
+void ZoomPagingTest::closeFileClearsTheMarks() {
+    open(m_days);
+    const PlotArea& area = m_form->plotArea();
+    QWidget* canvas = canvasOf(*m_form);
+    // A click on the time axis marks its strip.
+    const QPoint onTimeAxis(int(area.left + area.width / 2), int(area.bottom + 2));
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, onTimeAxis);
+    QVERIFY(canvas->grab().toImage() != m_form->picture().toImage());
+    ModalAnswerer answerer(QMessageBox::Yes);
+    item(*m_form, "itmCloseFile")->trigger();
+    QCOMPARE(canvas->grab().toImage(), m_form->picture().toImage());
 }
 
 QTEST_MAIN(ZoomPagingTest)
