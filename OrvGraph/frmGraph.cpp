@@ -115,7 +115,8 @@ frmGraph::BusyPeriod::~BusyPeriod() {
 }
 
 frmGraph::frmGraph(QWidget* parent)
-    : QMainWindow(parent), m_openFileSource(&OpenFileDialog::getFileName) {
+    : QMainWindow(parent), m_openFileSource(&OpenFileDialog::getFileName),
+      m_printDialogSource(&showPrintDialog) {
     setObjectName(QStringLiteral("frmGraph"));
     setWindowTitle(QStringLiteral("Orv - Data Viewing Utility"));
     setMinimumSize(Twips::toPixels(kMinimumSize));
@@ -230,6 +231,10 @@ void frmGraph::buildControls() {
 
 void frmGraph::setOpenFileSource(OpenFileSource source) {
     m_openFileSource = std::move(source);
+}
+
+void frmGraph::setPrintDialogSource(PrintDialogSource source) {
+    m_printDialogSource = std::move(source);
 }
 
 const QPixmap& frmGraph::picture() const {
@@ -440,11 +445,22 @@ void frmGraph::closeFile() {
 }
 
 void frmGraph::printGraph() {
-    BusyPeriod busy(*this);
+    // The print dialog is the operator's to answer; the owner is told the
+    // viewer is busy from the moment it prints.
+    std::optional<BusyPeriod> printing;
+    const auto choose = [this, &printing](QPrinter& printer, QWidget* parent) {
+        if (!m_printDialogSource(printer, parent))
+            return false;
+        printing.emplace(*this);
+        return true;
+    };
     const PrintOutcome outcome =
-        PrintGraph(this, *m_printer, m_data, m_plot, m_canvas->font(), m_locale);
-    if (outcome.status == PrintOutcome::Status::Failed)
+        PrintGraph(this, *m_printer, m_data, m_plot, m_canvas->font(), m_locale, choose);
+    printing.reset();
+    if (outcome.status == PrintOutcome::Status::Failed) {
+        BusyPeriod message(*this);
         Messages::show(this, Messages::kTitle, outcome.message, QMessageBox::Warning);
+    }
 }
 
 void frmGraph::viewData() {

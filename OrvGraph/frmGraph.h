@@ -38,10 +38,14 @@ public:
     // dialog; the folder to start in is given. An empty name means cancel.
     using OpenFileSource = std::function<QString(QWidget* parent, const QString& folder)>;
 
+    // Where the printer is chosen: by default the print dialog; false is cancel.
+    using PrintDialogSource = std::function<bool(QPrinter& printer, QWidget* parent)>;
+
     explicit frmGraph(QWidget* parent = nullptr);
     ~frmGraph() override;
 
     void setOpenFileSource(OpenFileSource source);
+    void setPrintDialogSource(PrintDialogSource source);
 
     const GraphData& graphData() const { return m_data; }
     const PlotArea& plotArea() const { return m_plot; }
@@ -143,6 +147,7 @@ private:
     // Files are read and labelled in the regional formats they were written in.
     const QLocale m_locale = QLocale::system();
     OpenFileSource m_openFileSource;
+    PrintDialogSource m_printDialogSource;
 
     GraphCanvas* m_canvas = nullptr;
     frmProgress* m_progress = nullptr;

@@ -1,9 +1,10 @@
 // The graph object and its viewer as the host meets them: creating it opens the
 // window; open file (valid, cancelled, wrong type, no data, failing), close file
-// (Yes and No) and closing the window raise GraphBusy and GraphFree in pairs and
-// GraphEnd last; Display keeps the open file; releasing the object after
-// GraphEnd, even at once inside the handler, touches nothing destroyed. Modal
-// questions are answered as an operator would.
+// (Yes and No), printing (not while its dialog is up) and closing the window
+// raise GraphBusy and GraphFree in pairs and GraphEnd last; Display keeps the
+// open file; releasing the object after GraphEnd, even at once inside the
+// handler, touches nothing destroyed. Modal questions are answered as an
+// operator would.
 
 #include "DataFileReader.h"
 #include "GraphCanvas.h"
@@ -21,6 +22,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QPrinter>
+#include <QRegularExpression>
 #include <QSettings>
 
 using namespace ViewerFixture;
@@ -83,6 +86,10 @@ private slots:
     // Close file.
     void closeFileYesClearsTheView();
     void closeFileNoKeepsEverything();
+
+    // Printing.
+    void printingIsBusyWhileItPrints_data();
+    void printingIsBusyWhileItPrints();
 
     // Display, closing and release.
     void displayKeepsTheOpenFile();
@@ -345,6 +352,43 @@ void ViewerEventsTest::closeFileNoKeepsEverything() {
     QCOMPARE(pictureOf(graph), before);
     QVERIFY(menusEnabled(graph.form()));
     QVERIFY(graph.form()->findChild<QLabel*>("lblFileName")->isVisible());
+}
+
+void ViewerEventsTest::printingIsBusyWhileItPrints_data() {
+    QTest::addColumn<bool>("chosen"); // the print dialog's answer
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("events");
+    QTest::newRow("cancelled") << false << "out.pdf" << QStringList();
+    QTest::newRow("printed") << true << "out.pdf" << kPair;
+    // The failure's message is a busy period of its own.
+    QTest::newRow("file cannot be written") << true << "missing/out.pdf" << kPair + kPair;
+}
+
+void ViewerEventsTest::printingIsBusyWhileItPrints() {
+    QFETCH(bool, chosen);
+    QFETCH(QString, file);
+    QFETCH(QStringList, events);
+    OrvGraph graph;
+    openWith(graph, m_files.statistical);
+    EventLog log;
+    log.attach(&graph);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(file);
+    QStringList duringDialog = {"not shown"};
+    graph.form()->setPrintDialogSource([&](QPrinter& printer, QWidget*) {
+        duringDialog = log.events;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        return chosen;
+    });
+    ModalAnswerer answerer(QMessageBox::Ok);
+    if (events.size() > 2)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("."));
+    trigger(graph.form(), "itmPrintGraph");
+    QCOMPARE(duringDialog, QStringList());
+    QCOMPARE(log.take(), events);
+    QCOMPARE(answerer.count(), events.size() > 2 ? 1 : 0);
+    QCOMPARE(QFileInfo::exists(path), chosen && events.size() == 2);
 }
 
 void ViewerEventsTest::displayKeepsTheOpenFile() {
