@@ -2,6 +2,7 @@
 
 #include "Axes.h"
 #include "GraphData.h"
+#include "GraphOutput.h"
 
 #include <QLocale>
 #include <QMainWindow>
@@ -38,13 +39,11 @@ public:
     // dialog; the folder to start in is given. An empty name means cancel.
     using OpenFileSource = std::function<QString(QWidget* parent, const QString& folder)>;
 
-    // Where the printer is chosen: by default the print dialog; false is cancel.
-    using PrintDialogSource = std::function<bool(QPrinter& printer, QWidget* parent)>;
-
     explicit frmGraph(QWidget* parent = nullptr);
     ~frmGraph() override;
 
     void setOpenFileSource(OpenFileSource source);
+    // Where the printer is chosen: by default the print dialog.
     void setPrintDialogSource(PrintDialogSource source);
 
     const GraphData& graphData() const { return m_data; }

@@ -74,7 +74,7 @@ bool frmXAxis::edit(TimeAxis& axis) {
     m_shownEnd = axis.end;
     const QDateTime edges[2] = {DateSerial::toDateTime(axis.start),
                                 DateSerial::toDateTime(axis.end)};
-    // A range shorter than a minute, or a zoom's, shows its seconds.
+    // Edges between two minutes (a zoom box gives such) show their seconds.
     const bool seconds = std::any_of(std::begin(edges), std::end(edges), [](const QDateTime& t) {
         return t.time().second() != 0 || t.time().msec() != 0;
     });
