@@ -445,18 +445,10 @@ void frmGraph::closeFile() {
 }
 
 void frmGraph::printGraph() {
-    // The print dialog is the operator's to answer; the owner is told the
-    // viewer is busy from the moment it prints.
-    std::optional<BusyPeriod> printing;
-    const auto choose = [this, &printing](QPrinter& printer, QWidget* parent) {
-        if (!m_printDialogSource(printer, parent))
-            return false;
-        printing.emplace(*this);
-        return true;
-    };
-    const PrintOutcome outcome =
-        PrintGraph(this, *m_printer, m_data, m_plot, m_canvas->font(), m_locale, choose);
-    printing.reset();
+    // Printing raises no busy period, nor does its dialog, which is the
+    // operator's to answer; only a failure's message does, as messages do.
+    const PrintOutcome outcome = PrintGraph(this, *m_printer, m_data, m_plot, m_canvas->font(),
+                                            m_locale, m_printDialogSource);
     if (outcome.status == PrintOutcome::Status::Failed) {
         BusyPeriod message(*this);
         Messages::show(this, Messages::kTitle, outcome.message, QMessageBox::Warning);
