@@ -271,7 +271,7 @@ void LoggingForm::StopLogging() {
         }
     }
     ShowMessage("Logging has been terminated.\r\rPlease attach a reference signal to the\r"
-                "microphone for the post-measurement reference.\r\rClick OK to continue...",
+                "microphone for the post-reference measurement.\r\rClick OK to continue...",
                 0, "Logging stopped");
     PlaceCentred(m_reference, m_main);
     m_reference->setPostMeasurement(true);

@@ -113,6 +113,10 @@ private slots:
         QTRY_VERIFY(sent("\x01p"));
         QCOMPARE(answers.seen.size(), 2);
         QCOMPARE(answers.seen.at(1).title, QStringLiteral("Logging stopped"));
+        QCOMPARE(answers.seen.at(1).text,
+                 QStringLiteral("Logging has been terminated.\n\nPlease attach a reference signal "
+                                "to the\nmicrophone for the post-reference measurement.\n\nClick "
+                                "OK to continue..."));
         QVERIFY(!m_reference->cmdCancel->isHidden());
         const BufferRecord record = ProgramRead(0);
         QCOMPARE(record.preReference, qint16(940));
