@@ -234,10 +234,10 @@ void LoggingForm::ProceedCheck() {
 
     const LoggerDateTime clock = Logger::GetDateTime();
     const bool timed = masterKind != TimerKind::None || subKind != TimerKind::None;
-    // Without the logger's time a timed run cannot be checked: nothing is sent.
-    if (timed && !IsValidDateTime(clock))
-        return;
-    if (!WillRecord(setup.master, setup.sub, clock)) {
+    // A logger whose clock reads as no date (unset, or not read) would never
+    // open a timer's window.
+    const bool clockUsable = !timed || IsValidDateTime(clock);
+    if (!clockUsable || !WillRecord(setup.master, setup.sub, clock)) {
         ShowMessage("If these settings are used,\rthen you will not get any data!", 0,
                     "Timer Error!");
         return;

@@ -13,6 +13,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
@@ -180,15 +181,30 @@ private slots:
         QTRY_VERIFY(m_logging->LoggingButton->isEnabled());
     }
 
-    // Without the logger's time a timed run cannot be checked: nothing is
-    // sent, and the window can be used again.
-    void failedClockReadStopsATimedStart() {
+    void clockThatIsNoDateStopsATimedStart_data() {
+        QTest::addColumn<int>("fault");
+        QTest::newRow("no answer") << int(sim::Fault::Silent);
+        // 1 January 1996 with every bit flipped: 255, 254, 254, 255, 255, 255.
+        QTest::newRow("no date") << int(sim::Fault::Corrupt);
+    }
+    // Without the logger's time a timed run cannot be checked: the operator
+    // is told, nothing is sent, and the window can be used again.
+    void clockThatIsNoDateStopsATimedStart() {
+        QFETCH(int, fault);
+        m_fixture->sim.model().setClock({1996, 1, 1, 0, 0, 0});
         openLogging();
         m_logging->MasterTimerCombo->setCurrentIndex(2);
-        MessageAnswerer notices; // the comms notice, when it is on
-        m_fixture->sim.setFault(sim::Fault::Silent);
+        m_fixture->sim.clearHostBytes();
+        MessageAnswerer answers; // the comms notice too, when it is on
+        m_fixture->sim.setFault(sim::Fault(fault), 1);
         m_logging->LoggingButton->click();
-        QTRY_VERIFY(m_logging->LoggingButton->isEnabled());
+        m_fixture->sim.setFault(sim::Fault::None);
+        QTRY_VERIFY(!answers.seen.isEmpty());
+        QCOMPARE(answers.seen.last().title, QStringLiteral("Timer Error!"));
+        QCOMPARE(answers.seen.last().text,
+                 QStringLiteral("If these settings are used,\nthen you will not get any data!"));
+        QVERIFY(m_logging->LoggingButton->isEnabled());
+        QVERIFY(m_logging->MasterTimerFrame->isEnabled());
         QVERIFY(!m_summary->isVisible());
         QVERIFY(!sent("\x01Q"));
     }
