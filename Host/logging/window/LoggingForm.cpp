@@ -243,8 +243,9 @@ void LoggingForm::ProceedCheck() {
         return;
     }
 
-    PlaceCentred(m_summary, this);
+    // Filled first: the placement needs the size the texts give it.
     m_summary->showSetup(setup, m_main->freeMemory(), m_main->battery());
+    PlaceBottomAligned(m_summary, this);
     hide();
     ParkWindow([summary = m_summary] { summary->show(); });
 }
@@ -273,8 +274,9 @@ void LoggingForm::StopLogging() {
     ShowMessage("Logging has been terminated.\r\rPlease attach a reference signal to the\r"
                 "microphone for the post-reference measurement.\r\rClick OK to continue...",
                 0, "Logging stopped");
-    PlaceCentred(m_reference, m_main);
     m_reference->setPostMeasurement(true);
+    m_reference->adjustSize(); // to the shape it has without Cancel's lines
+    PlaceCentred(m_reference, m_main);
     m_reference->runModal();
     m_reference->setPostMeasurement(false);
     Logger::SendPostReference(qint16(ReferenceLevelWord(m_reference->level)));

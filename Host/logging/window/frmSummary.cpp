@@ -97,6 +97,7 @@ void frmSummary::showSetup(const LoggingSetup& setup, qint32 freeMemory, qint16 
 }
 
 void frmSummary::GetPreReference() {
+    m_reference->adjustSize();
     PlaceCentred(m_reference, this);
     m_reference->runModal();
     if (m_reference->result != 0) {

@@ -21,8 +21,8 @@ public:
     void setReferenceWindow(frmReference* reference) { m_reference = reference; }
     ~frmSummary() override;
 
-    // Fills the labels from the set-up; freeMemory in bytes, battery in
-    // tenths of a volt, as the control panel holds them.
+    // Fills the labels from the set-up and sizes the window to them; freeMemory
+    // in bytes, battery in tenths of a volt, as the control panel holds them.
     void showSetup(const LoggingSetup& setup, qint32 freeMemory, qint16 battery);
     // The reference reading before logging, then the start.
     void GetPreReference();

@@ -15,20 +15,26 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTemporaryDir>
 
 namespace {
 
-// Accepts (or cancels) the reference window once its reading is shown.
+// Accepts (or cancels) the reference window once its reading is shown, and
+// notes where it was on the screen.
 class ReferenceAnswerer : public QObject {
 public:
     ReferenceAnswerer(frmReference* window, bool accept) : m_window(window), m_accept(accept) {
         connect(&m_poll, &QTimer::timeout, this, [this] {
-            if (m_window->isVisible() && m_window->cmdOK->isEnabled())
+            if (m_window->isVisible() && m_window->cmdOK->isEnabled()) {
+                shownAt = m_window->frameGeometry();
                 (m_accept ? m_window->cmdOK : m_window->cmdCancel)->click();
+            }
         });
         m_poll.start(20);
     }
+
+    QRect shownAt;
 
 private:
     frmReference* m_window;
@@ -207,6 +213,43 @@ private slots:
         QVERIFY(m_logging->MasterTimerFrame->isEnabled());
         QVERIFY(!m_summary->isVisible());
         QVERIFY(!sent("\x01Q"));
+    }
+
+    // Each window is placed at the size it is shown at: the summary across
+    // the middle of the logging window with the bottom edges level, the
+    // reference reading centred over the summary.
+    void summaryAndReferenceArePlacedAtTheirShownSize() {
+        openLogging();
+        // Low on the screen, so that the taller summary has room above it.
+        const QRect screen = m_logging->screen()->geometry();
+        m_logging->move(m_logging->x(), screen.bottom() - m_logging->frameGeometry().height());
+        m_logging->LoggingButton->click();
+        QTRY_VERIFY(m_summary->isVisible());
+        QVERIFY(m_summary->frameGeometry().height() < screen.height());
+        const QRect logging = m_logging->frameGeometry();
+        const QRect summary = m_summary->frameGeometry();
+        QVERIFY2(qAbs(summary.center().x() - logging.center().x()) <= 1,
+                 qPrintable(QString("summary %1, logging %2")
+                                .arg(summary.center().x())
+                                .arg(logging.center().x())));
+        QCOMPARE(summary.bottom(), logging.bottom());
+        ReferenceAnswerer cancel(m_reference, false);
+        m_summary->cmdOK->click();
+        QTRY_VERIFY(cancel.shownAt.isValid());
+        QVERIFY((cancel.shownAt.center() - summary.center()).manhattanLength() <= 2);
+        QTRY_VERIFY(m_summary->isVisible());
+    }
+
+    // The reading after a run, in its own shape, is centred over the panel.
+    void postReferenceIsCentredAtItsShownSize() {
+        QVERIFY(m_fixture->sim.model().startLogging(SetupBlock(LoggingSetup{}).toStdString()));
+        m_fixture->panel->main_get_status();
+        MessageAnswerer answers({MessageAnswerer::Answer::Confirm});
+        ReferenceAnswerer accept(m_reference, true);
+        m_fixture->button("LoggingButton")->click();
+        QTRY_VERIFY(accept.shownAt.isValid());
+        const QPoint panel = m_fixture->panel->frameGeometry().center();
+        QVERIFY((accept.shownAt.center() - panel).manhattanLength() <= 2);
     }
 
     // The day follows its month, so no impossible date goes to the logger.
