@@ -51,6 +51,7 @@ ParameterSaveForm::ParameterSaveForm(QWidget* parent, const QTimer* statusTimer)
       confirmation(new PresetConfirmForm(this, statusTimer)) {
     setObjectName("ParameterSaveForm");
     setWindowTitle("Save Parameters");
+    setWindowModality(Qt::ApplicationModal);
     SaveParmsTimer->setObjectName("SaveParmsTimer");
     SlotCombo->setObjectName("SlotCombo");
     SlotCombo->addItems({"Preset 1", "Preset 2", "Preset 3", "Preset 4"});

@@ -278,6 +278,7 @@ void frmSettings::connectChanges() {
     connect(cboTitle, &QComboBox::activated, this, &frmSettings::titleChosen);
     connect(cmdOK, &QPushButton::clicked, this, &frmSettings::ok);
     connect(cmdSave, &QPushButton::clicked, this, &frmSettings::save);
+    connect(saveForm, &QDialog::finished, this, &frmSettings::saveFinished);
     connect(cmdCancel, &QPushButton::clicked, this, [this] {
         if (do_cancel("You will lose any changes made to the presets.\rAre you sure you want to "
                       "lose these changes?",
@@ -421,7 +422,15 @@ void frmSettings::ok() {
 
 void frmSettings::save() {
     pendingSet = ReadControls();
-    saveForm->exec();
+    // Shown once the running requests are done: a click that lands while a
+    // poll waits on the line must not hold that run, and the polls, open.
+    ParkWindow([this] {
+        if (isVisible())
+            saveForm->show();
+    });
+}
+
+void frmSettings::saveFinished() {
     if (saveForm->result == 0) {
         cboTitle->setCurrentIndex(selectedPreset);
         titleChosen(selectedPreset);

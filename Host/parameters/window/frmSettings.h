@@ -95,6 +95,7 @@ private:
     void titleChosen(int index);
     void ok();
     void save();
+    void saveFinished(); // shows the preset just saved
     void replacePreset(int slot, const QString& name);
 
     frmMain* const m_main;

@@ -123,24 +123,47 @@ private slots:
         open();
         m_editor->cboInterval->setCurrentIndex(0);
         auto* save = m_editor->saveForm;
-        QTimer::singleShot(50, save, [save] {
-            save->SlotCombo->setCurrentIndex(1);
-            QVERIFY(!save->OKButton->isEnabled());
-            QTest::keyClicks(save->NameText, "Night");
-            QTimer::singleShot(50, save->confirmation, [save] {
-                QCOMPARE(save->confirmation->OldNumberLabel->text(), QStringLiteral("Preset 2 :"));
-                QCOMPARE(save->confirmation->OldNameLabel->text(),
-                         QStringLiteral("Default Setting"));
-                save->confirmation->OKButton->click();
-            });
-            save->OKButton->click();
-        });
         m_editor->cmdSave->click();
+        QTRY_VERIFY(save->isVisible());
+        save->SlotCombo->setCurrentIndex(1);
+        QVERIFY(!save->OKButton->isEnabled());
+        QTest::keyClicks(save->NameText, "Night");
+        QTimer::singleShot(50, save->confirmation, [save] {
+            QCOMPARE(save->confirmation->OldNumberLabel->text(), QStringLiteral("Preset 2 :"));
+            QCOMPARE(save->confirmation->OldNameLabel->text(), QStringLiteral("Default Setting"));
+            save->confirmation->OKButton->click();
+        });
+        save->OKButton->click();
+        QVERIFY(!save->isVisible());
         QCOMPARE(m_editor->cboTitle->itemText(1), QStringLiteral("2: Night"));
         QCOMPARE(m_editor->cboTitle->currentIndex(), 1);
         QCOMPARE(stored("Settings1/Title"), QStringLiteral("Night"));
         QCOMPARE(stored("Settings1/Interval"), QStringLiteral("1"));
         QCOMPARE(stored("Settings0/Title"), QStringLiteral("Default Setting"));
+    }
+
+    // Save... pressed while a request runs (a poll waiting on a modem line
+    // lets the click through) opens its dialog after the run, not inside it,
+    // so the run ends and the status polls go on.
+    void saveDialogWaitsForTheRunningRequests() {
+        open();
+        auto* save = m_editor->saveForm;
+        bool openedInsideRun = false;
+        RegisterRequest(28, [&](qint16) {
+            QTimer::singleShot(0, save, [&] {
+                if (QueueRunInProgress() && save->isVisible()) {
+                    openedInsideRun = true;
+                    save->CancelButton->click();
+                }
+            });
+            m_editor->cmdSave->click();
+        });
+        PostRequest(28);
+        RegisterRequest(28, nullptr);
+        QVERIFY(!openedInsideRun);
+        QTRY_VERIFY(save->isVisible());
+        save->CancelButton->click();
+        QVERIFY(m_editor->isVisible());
     }
 
     void cancelAsksFirst() {
