@@ -125,7 +125,7 @@ void frmClock::buildControls() {
         for (int i = 0; i < fields.size(); ++i) {
             if (i > 0) {
                 auto* label = new QLabel(separator, this);
-                label->setObjectName(QString("%1_%2").arg(separatorName).arg(i - 1));
+                label->setObjectName(QString("%1%2").arg(separatorName).arg(i - 1));
                 layout->addWidget(label);
             }
             layout->addWidget(fields[i]);

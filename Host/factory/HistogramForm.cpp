@@ -21,8 +21,8 @@ HistogramForm::HistogramForm(frmMain* mainWindow)
     setWindowTitle("Histogram");
     Progress->setReadOnly(true);
     Progress->setAccessibleName("Progress");
-    Bin << NamedLabel("Bin", QString(), this);
-    Value << NamedLabel("Value", QString(), this);
+    Bin << NamedLabel("Bin0", QString(), this);
+    Value << NamedLabel("Value0", QString(), this);
     m_rows->addWidget(Bin[0], 0, 0);
     m_rows->addWidget(Value[0], 0, 1);
 
@@ -84,8 +84,8 @@ void HistogramForm::processData() {
     }
     showRow(0, listed[0]);
     for (int row = 1; row < listed.size(); ++row) {
-        Bin << NamedLabel("Bin", QString(), this);
-        Value << NamedLabel("Value", QString(), this);
+        Bin << NamedLabel(QStringLiteral("Bin%1").arg(row), QString(), this);
+        Value << NamedLabel(QStringLiteral("Value%1").arg(row), QString(), this);
         m_rows->addWidget(Bin[row], row, 0);
         m_rows->addWidget(Value[row], row, 1);
         showRow(row, listed[row]);

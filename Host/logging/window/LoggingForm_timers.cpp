@@ -22,7 +22,7 @@ const QStringList WeekDays = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                               "Thursday", "Friday", "Saturday"};
 
 QString ItemName(const char* name, int item) {
-    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(item);
+    return QStringLiteral("%1%2").arg(QLatin1String(name)).arg(item);
 }
 
 // Read out by the caption beside the field, as the screen shows it.
@@ -112,7 +112,7 @@ void LoggingForm::buildRepeatPanels(int item, QStackedWidget* panels) {
 }
 
 void LoggingForm::buildOneShotPanel() {
-    auto* panel = Named(new QWidget(MasterTimerPanels), "MasterTimerPanel_4");
+    auto* panel = Named(new QWidget(MasterTimerPanels), "MasterTimerPanel4");
     auto* grid = new QGridLayout(panel);
     for (int item = 0; item < 2; ++item) {
         const QString which = item == 0 ? "Start" : "End";

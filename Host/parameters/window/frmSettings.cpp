@@ -102,7 +102,7 @@ frmSettings::frmSettings(frmMain* mainWindow)
     setWindowTitle("Parameter Settings...");
     setWindowModality(Qt::ApplicationModal);
     for (int i = 0; i < PercentileCount; ++i)
-        mskLn << NamedField(QString("mskLn_%1").arg(i), "#0",
+        mskLn << NamedField(QString("mskLn%1").arg(i), "#0",
                             QString("Percentile index %1").arg(i + 1), this);
     m_entries = {{mskExceedance, 25, 150, 25, 150, optStart1},
                  {mskSplStart, 1, 30, 1, 99, optStart1},
@@ -141,7 +141,7 @@ void frmSettings::buildControls() {
         parameters->addWidget(NamedLabel(labelName, caption, this), row, 0);
         auto* group = new QButtonGroup(this);
         for (int i = 0; i < 2; ++i) {
-            auto* button = Named(new QToolButton(this), QString("%1_%2").arg(name).arg(i));
+            auto* button = Named(new QToolButton(this), QString("%1%2").arg(name).arg(i));
             button->setText(captions[i]);
             button->setAccessibleName(captions[i]);
             button->setCheckable(true);

@@ -2,6 +2,7 @@
 // that never comes, the listed bins and the buffer switch.
 #include "FactoryFixture.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
 
@@ -29,11 +30,15 @@ class TestHistogram : public QObject {
             counts[std::size_t(bin - 1)] = bin * 3;
         return counts;
     }
+    // Each row as found by its controls' names, as a tool finds it.
     QStringList shownRows() const {
         QStringList rows;
-        for (qsizetype row = 0; row < m_window->Bin.size(); ++row)
-            if (!m_window->Bin[row]->text().isEmpty())
-                rows << m_window->Bin[row]->text() + "=" + m_window->Value[row]->text();
+        for (qsizetype row = 0; row < m_window->Bin.size(); ++row) {
+            const auto* bin = m_window->findChild<QLabel*>(QStringLiteral("Bin%1").arg(row));
+            const auto* value = m_window->findChild<QLabel*>(QStringLiteral("Value%1").arg(row));
+            if (bin && value && !bin->text().isEmpty())
+                rows << bin->text() + "=" + value->text();
+        }
         return rows;
     }
 
