@@ -7,16 +7,13 @@ namespace {
 // Longer than any pause between two rows of one run (a weekly timer's week).
 constexpr double kFarApartDays = 31.0;
 
-// Whether row i lies far from its neighbours while the run goes on without it.
+// Whether row i lies far from its neighbours while the run goes on without
+// it. The first and last rows have one neighbour, which cannot tell a damaged
+// date from a real gap (a dump's oldest buffer may be one record months before
+// the next): they are kept.
 bool isStray(const std::vector<double>& times, size_t i) {
-    if (times.size() < 3)
-        return false; // no run to judge by
-    const size_t last = times.size() - 1;
-    if (i == 0)
-        return farApart(times[0], times[1]) && !farApart(times[1], times[2]);
-    if (i == last)
-        return farApart(times[last - 1], times[last]) &&
-               !farApart(times[last - 2], times[last - 1]);
+    if (i == 0 || i + 1 >= times.size())
+        return false;
     return farApart(times[i - 1], times[i]) && farApart(times[i], times[i + 1]) &&
            !farApart(times[i - 1], times[i + 1]);
 }

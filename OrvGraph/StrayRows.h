@@ -11,6 +11,6 @@
 // Whether two row times lie too far apart to be neighbouring rows of one run.
 bool farApart(double time, double otherTime);
 
-// Takes out the rows whose time lies far from the rows around it; returns how
-// many. The first and last rows are judged by the two rows next to them.
+// Takes out the rows whose time lies far from the rows on both sides of it;
+// returns how many. The first and last rows are kept.
 int leaveOutStrayRows(GraphData& data);
