@@ -2,6 +2,7 @@
 
 #include "ComlaneLoader.h"
 #include "CommandLibrary.h"
+#include "FetchJson.h"
 #include "FetchLog.h"
 #include "Framing.h"
 #include "HeaderBlock.h"
@@ -15,7 +16,6 @@
 
 #include <QDateTime>
 #include <QEventLoop>
-#include <QFile>
 #include <QJsonObject>
 #include <QSettings>
 #include <QTimer>
@@ -299,16 +299,15 @@ void Fetch::printList(const BufferList& list) {
     for (qsizetype i = 0; i < list.records.size() && !stopped(); ++i) {
         const BufferRecord& record = list.records.at(i);
         const qint16 blocks = Logger::InitialiseDownload(qint16(i));
-        const QString title = TitleText(record.title).trimmed();
-        m_summary.buffers.append(QJsonObject{{"number", int(i + 1)},
-                                             {"title", title},
-                                             {"start", IsoDateTimeText(record.start)},
-                                             {"stop", IsoDateTimeText(record.stop)},
-                                             {"intervalMinutes", record.interval},
-                                             {"blocks", blocks}});
+        QJsonObject entry = BufferJson(record);
+        entry.insert("number", int(i + 1));
+        entry.insert("intervalMinutes", record.interval);
+        entry.insert("blocks", blocks);
+        m_summary.buffers.append(entry);
         if (!m_options.json)
             std::printf("%lld\t%s\t%s\t%s\t%s\t%d\n", static_cast<long long>(i + 1),
-                        qPrintable(title), qPrintable(IsoDateTimeText(record.start)),
+                        qPrintable(entry["title"].toString()),
+                        qPrintable(IsoDateTimeText(record.start)),
                         qPrintable(IsoDateTimeText(record.stop)),
                         qPrintable(IntervalText(record.interval)), int(blocks));
     }

@@ -16,6 +16,7 @@
 #include "FetchOptions.h"
 #include "FetchSummary.h"
 #include "LoggerRecords.h"
+#include "Manifest.h"
 
 #include <QElapsedTimer>
 #include <QMap>
@@ -68,7 +69,8 @@ private:
     QString baseFor(qint16 buffer, const BufferList& list);
     // Why the set under this base may not be replaced (it holds a recording
     // the logger no longer holds), or empty.
-    QString replacementRefusal(const QString& base, const BufferList& list) const;
+    QString replacementRefusal(const std::optional<ManifestedSet>& earlier, const QString& base,
+                               const BufferList& list) const;
     void noteDownload(qint16 buffer, const BufferList& list, const QJsonObject& outcome);
     void showProgress(qint32 done, qint32 total, bool wholeMemory);
 

@@ -5,6 +5,7 @@
 #include "Fetch.h"
 
 #include "BaseName.h"
+#include "FetchJson.h"
 #include "FetchLog.h"
 #include "Manifest.h"
 
@@ -43,15 +44,16 @@ QJsonArray FilesJson(const QStringList& files) {
 
 // The JSON entry of a download that never began.
 QJsonObject NotBegun(const QString& result, const QString& error) {
-    return {{"files", QJsonArray()}, {"records", 0},      {"announced", 0},
-            {"seconds", 0},          {"blockSeconds", 0}, {"manifest", QJsonValue()},
-            {"result", result},      {"error", error}};
+    return {{"files", QJsonArray()}, {"records", 0},
+            {"announced", 0},        {"seconds", 0},
+            {"blockSeconds", 0},     {"manifest", QJsonValue()},
+            {"result", result},      {"error", TextOrNull(error)}};
 }
 
 } // namespace
 
-QString Fetch::replacementRefusal(const QString& base, const BufferList& list) const {
-    const std::optional<ManifestedSet> earlier = ReadManifest(base);
+QString Fetch::replacementRefusal(const std::optional<ManifestedSet>& earlier, const QString& base,
+                                  const BufferList& list) const {
     if (m_options.overwrite || !earlier)
         return {};
     QStringList held;
@@ -93,20 +95,13 @@ QString Fetch::baseFor(qint16 buffer, const BufferList& list) {
 
 void Fetch::noteDownload(qint16 buffer, const BufferList& list, const QJsonObject& outcome) {
     QJsonObject entry = outcome;
-    if (buffer > 0) {
-        const BufferRecord& record = list.records.at(buffer - 1);
-        const auto textOrNull = [](const QString& text) {
-            return text.isEmpty() ? QJsonValue() : QJsonValue(text);
-        };
-        entry.insert("buffer", buffer);
-        entry.insert("title", TitleText(record.title).trimmed());
-        entry.insert("start", textOrNull(IsoDateTimeText(record.start)));
-        entry.insert("stop", textOrNull(IsoDateTimeText(record.stop)));
-    } else {
-        entry.insert("buffer", "memory");
-        for (const char* key : {"title", "start", "stop"})
-            entry.insert(key, QJsonValue());
-    }
+    const QJsonObject described =
+        buffer > 0
+            ? BufferJson(list.records.at(buffer - 1))
+            : QJsonObject{{"title", QJsonValue()}, {"start", QJsonValue()}, {"stop", QJsonValue()}};
+    for (auto field = described.begin(); field != described.end(); ++field)
+        entry.insert(field.key(), field.value());
+    entry.insert("buffer", buffer > 0 ? QJsonValue(buffer) : QJsonValue("memory"));
     m_summary.downloads.append(entry);
 }
 
@@ -141,11 +136,10 @@ int Fetch::downloadBuffers(const BufferList& list, const QList<qint16>& buffers)
             skipped.insert("records", earlier->written);
             skipped.insert("announced", earlier->announced);
             skipped.insert("manifest", ManifestFilePath(base));
-            skipped.insert("error", QJsonValue());
             noteDownload(n, list, skipped);
             continue;
         }
-        if (const QString refusal = replacementRefusal(base, list); !refusal.isEmpty()) {
+        if (const QString refusal = replacementRefusal(earlier, base, list); !refusal.isEmpty()) {
             FetchError(refusal);
             noteDownload(n, list, NotBegun(ResultName(ExitCode::FileError), refusal));
             if (code == ExitCode::Complete)
@@ -175,7 +169,8 @@ int Fetch::downloadWholeMemory(const BufferList& list) {
     const QString base = baseFor(0, list);
     if (base.isEmpty())
         return ExitCode::FileError;
-    if (const QString refusal = replacementRefusal(base, list); !refusal.isEmpty()) {
+    if (const QString refusal = replacementRefusal(ReadManifest(base), base, list);
+        !refusal.isEmpty()) {
         FetchError(refusal);
         noteDownload(0, list, NotBegun(ResultName(ExitCode::FileError), refusal));
         return ExitCode::FileError;

@@ -1,5 +1,6 @@
 #include "FetchSummary.h"
 
+#include "FetchJson.h"
 #include "FetchOptions.h"
 
 #include <QJsonDocument>
@@ -14,16 +15,13 @@ QString ResultName(int exitCode, bool timeLimit) {
 }
 
 QByteArray FetchSummary::toJsonLine() const {
-    const auto textOrNull = [](const QString& text) {
-        return text.isEmpty() ? QJsonValue() : QJsonValue(text);
-    };
     const QJsonObject summary{
         {"version", SummaryVersion},
         {"result", ResultName(exitCode, timeLimit)},
         {"exitCode", exitCode},
-        {"error", exitCode == ExitCode::Complete ? QJsonValue() : textOrNull(error)},
-        {"device", textOrNull(device)},
-        {"serial", textOrNull(serial)},
+        {"error", exitCode == ExitCode::Complete ? QJsonValue() : TextOrNull(error)},
+        {"device", TextOrNull(device)},
+        {"serial", TextOrNull(serial)},
         {"started", started.toUTC().toString(Qt::ISODate)},
         {"seconds", seconds},
         {"logger", logger},

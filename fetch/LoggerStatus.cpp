@@ -1,5 +1,6 @@
 #include "LoggerStatus.h"
 
+#include "FetchJson.h"
 #include "MemoryRate.h"
 
 namespace {
@@ -11,14 +12,6 @@ QString ModeName(qint16 mode) {
     if (mode & 1)
         return QStringLiteral("logging");
     return mode & 2 ? QStringLiteral("waiting") : QStringLiteral("standby");
-}
-
-QJsonValue OrNull(bool known, const QJsonValue& value) {
-    return known ? value : QJsonValue();
-}
-
-QJsonValue TextOrNull(const QString& text) {
-    return OrNull(!text.isEmpty(), text);
 }
 
 QString LimitName(const LoggingEstimate& estimate) {

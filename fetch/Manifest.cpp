@@ -1,6 +1,7 @@
 #include "Manifest.h"
 
 #include "DiskSync.h"
+#include "FetchJson.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -11,12 +12,6 @@
 #include <QJsonObject>
 
 namespace {
-
-QJsonObject BufferJson(const BufferRecord& record) {
-    return {{"title", TitleText(record.title).trimmed()},
-            {"start", IsoDateTimeText(record.start)},
-            {"stop", IsoDateTimeText(record.stop)}};
-}
 
 // Read back from the disk, so that the digest is of what is really there.
 std::optional<QJsonObject> FileJson(const QString& path) {
