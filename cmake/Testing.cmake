@@ -31,3 +31,13 @@ function(hushmark_add_folder_tests prefix)
     endif()
   endforeach()
 endfunction()
+
+# Gives every test of hushmark_add_folder_tests(<prefix>) in the calling folder
+# one fixed locale, for files whose dates follow the regional settings.
+function(hushmark_fix_folder_locale prefix locale)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
+  foreach(source ${sources})
+    get_filename_component(stem ${source} NAME_WE)
+    set_property(TEST ${prefix}_${stem} APPEND PROPERTY ENVIRONMENT "LC_ALL=${locale}")
+  endforeach()
+endfunction()

@@ -7,7 +7,7 @@
 #include "DateSerial.h"
 #include "GraphPainter.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>

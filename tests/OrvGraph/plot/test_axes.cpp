@@ -5,7 +5,7 @@
 #include "Axes.h"
 #include "DateSerial.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QTest>
 
 #include <cmath>
