@@ -5,10 +5,8 @@
 #include "FetchSummary.h"
 #include "StopSignals.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDate>
-#include <QMessageBox>
-#include <QPointer>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -18,27 +16,8 @@
 
 namespace {
 
-// The Comlane plugin tells of a port that will not open with a message box.
-// No one is at the screen: each box is dismissed as it appears, and the
-// cause is logged from the open's result instead.
-class BoxDismisser : public QObject {
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show)
-            if (QPointer<QMessageBox> box = qobject_cast<QMessageBox*>(watched))
-                QMetaObject::invokeMethod(
-                    this,
-                    [box] {
-                        if (box)
-                            box->done(QMessageBox::Cancel);
-                    },
-                    Qt::QueuedConnection);
-        return false;
-    }
-};
-
-// Standard error is the program's log of one line an error: Qt's remarks on
-// the offscreen platform and the like stay out of it.
+// Standard error is the program's log of one line an error: Qt's own
+// remarks stay out of it.
 void LogSeriousOnly(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "qn7x-fetch: %s\n", qPrintable(message.simplified()));
@@ -60,12 +39,9 @@ int EndEarly(int code, const QString& error, bool json) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // Never a window, even from a desktop session.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(LogSeriousOnly);
-    QApplication app(argc, argv);
-    BoxDismisser dismisser;
-    app.installEventFilter(&dismisser);
+    // No user interface: the Comlane plugin then shows no message box either.
+    QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments().mid(1);
     const ParsedOptions parsed = ParseFetchOptions(arguments);
     const FetchOptions& options = parsed.options;

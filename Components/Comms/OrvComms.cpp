@@ -3,7 +3,7 @@
 #include "PortOpenError.h"
 #include "SerialLine.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QSettings>
@@ -20,9 +20,12 @@ constexpr qint32 LineEndTimeOut = 100;
 // characters, for the whole string, whatever TimeOut is.
 constexpr qint64 SendDrainLimitMs = 2000;
 
-// Every open failure shows the same box; the number returned tells why.
+// Every open failure shows the same box; the number returned tells why. A
+// program without a user interface (no QApplication, such as the unattended
+// download) has no one to show it to and logs the cause from that number.
 qint16 RefuseOpen(qint16 cause) {
-    QMessageBox::warning(nullptr, "Error", "Invalid port number");
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+        QMessageBox::warning(nullptr, "Error", "Invalid port number");
     return cause;
 }
 
