@@ -96,16 +96,21 @@ inline QString Program() {
     return QCoreApplication::applicationDirPath() + "/qn7x-fetch";
 }
 
-// Started on port 1, which names the simulator's device, under a locale of
-// its own as from a desktop (under the C locale it says which dates it writes),
-// and as a scheduler starts it: with no display and no Qt platform named.
-inline void Start(QProcess& process, const QStringList& arguments,
-                  const QString& locale = QStringLiteral("en_GB.UTF-8")) {
+// As a scheduler starts the program: no display and no Qt platform named, under
+// a locale of its own as from a desktop (under the C locale it says which
+// dates it writes).
+inline QProcessEnvironment SchedulerEnvironment(const QString& locale) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("LC_ALL", locale);
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         environment.remove(name);
-    process.setProcessEnvironment(environment);
+    return environment;
+}
+
+// Started on port 1, which names the simulator's device.
+inline void Start(QProcess& process, const QStringList& arguments,
+                  const QString& locale = QStringLiteral("en_GB.UTF-8")) {
+    process.setProcessEnvironment(SchedulerEnvironment(locale));
     process.start(Program(), QStringList{"1"} + arguments);
     QVERIFY(process.waitForStarted());
 }

@@ -175,6 +175,24 @@ private slots:
                                          "C") == std::string::npos,
                  exitCode != 0);
     }
+
+    // A port that will not open ends the run with its cause: no message box
+    // waits for an answer, and no display is needed to tell it.
+    void portThatWillNotOpen_data() {
+        QTest::addColumn<QString>("device");
+        QTest::newRow("no such device") << QStringLiteral("/dev/qn7x-none");
+        QTest::newRow("not a serial port") << QStringLiteral("/dev/null");
+    }
+    void portThatWillNotOpen() {
+        QFETCH(QString, device);
+        QProcess process;
+        process.setProcessEnvironment(SchedulerEnvironment("en_GB.UTF-8"));
+        process.start(Program(), {device, "--status", "--json"});
+        const Run run = Finish(process);
+        QCOMPARE(run.exitCode, 4);
+        QVERIFY2(run.err.contains(device.toUtf8()), run.err.constData());
+        QCOMPARE(run.json().value("exitCode").toInt(), 4);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFetch)
