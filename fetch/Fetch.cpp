@@ -4,10 +4,10 @@
 #include "CommandLibrary.h"
 #include "FetchJson.h"
 #include "FetchLog.h"
-#include "Framing.h"
 #include "HeaderBlock.h"
 #include "HostSettings.h"
 #include "Link.h"
+#include "LoggerSession.h"
 #include "LoggerStatus.h"
 #include "Notices.h"
 #include "OrvCommsInterface.h"
@@ -124,7 +124,7 @@ void Fetch::resolvePort() {
         Write(Comms, Key::Device(1), m_options.device);
         m_port = 1;
     }
-    m_summary.device = CommsLink()->PortDevice(m_port);
+    m_summary.device = PortDevice(m_port);
 }
 
 int Fetch::linkWithRetries() {
@@ -162,11 +162,11 @@ int Fetch::link() {
     const bool opened = OpenLink(m_port, m_baud, method);
     m_linking = false;
     if (!opened) {
-        if (LastOpenError() == CommsError::InvalidPort)
+        if (Session().lastOpenError == CommsError::InvalidPort)
             FetchError("no such device: " + m_summary.device);
-        if (LastOpenError() == CommsError::PortInUse)
+        if (Session().lastOpenError == CommsError::PortInUse)
             return ExitCode::PortBusy;
-        if (LastOpenError() != 0)
+        if (Session().lastOpenError != 0)
             return ExitCode::PortError;
         if (stopped())
             return ExitCode::Stopped;
@@ -201,7 +201,7 @@ int Fetch::link() {
 bool Fetch::dial() {
     QObject feedback;
     const qint16 outcome =
-        CommsLink()->ConnectToModem(m_init.toLatin1(), m_options.modemNumber.toLatin1(), &feedback);
+        DialModem(m_init.toLatin1(), m_options.modemNumber.toLatin1(), &feedback);
     if (outcome == 0)
         return true;
     m_modemFailed = true;

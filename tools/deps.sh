@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev
-          xvfb xauth xdotool imagemagick clang libclang-rt-14-dev poppler-utils "$@")
+          python3 xvfb xauth xdotool imagemagick clang libclang-rt-14-dev poppler-utils "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

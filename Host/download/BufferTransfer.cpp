@@ -2,7 +2,7 @@
 
 #include "BufferList.h"
 #include "CommandLibrary.h"
-#include "Framing.h"
+#include "Link.h"
 #include "MemoryBlock.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 
 #include "CommandLibrary.h"
 #include "FillPanel.h"
-#include "Framing.h"
+#include "Link.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -20,6 +20,7 @@
 
 frmMain::frmMain(const QStringList& arguments, WindowLoader loadActivities, QWidget* parent)
     : QMainWindow(parent) {
+    m_session.startUnlinked();
     setObjectName("frmMain");
     SPLTimer.setObjectName("SPLTimer");
     buildDisplays();
@@ -101,10 +102,6 @@ frmMain::~frmMain() {
     SetMessageWindowContext(nullptr, nullptr, nullptr);
 }
 
-QString frmMain::serialNumberText() const {
-    return SerialNumberBox->text();
-}
-
 void frmMain::registerChildWindow(QWidget* window) {
     m_childWindows << window;
 }
@@ -135,21 +132,21 @@ void frmMain::setActivities(Activities activities) {
 
 void frmMain::logging_enable(bool enable) {
     const bool provided =
-        (m_mode & 3) ? bool(m_activities.stopLogging) : bool(m_activities.openLogging);
-    const bool on = enable && m_linked && provided;
+        (m_session.mode & 3) ? bool(m_activities.stopLogging) : bool(m_activities.openLogging);
+    const bool on = enable && m_session.linked && provided;
     LoggingButton->setEnabled(on);
     LoggingItem->setEnabled(on);
 }
 
 void frmMain::download_enable(bool enable) {
-    const bool on = enable && m_linked && RequestIsRegistered(Request::ShowDownload);
+    const bool on = enable && m_session.linked && RequestIsRegistered(Request::ShowDownload);
     DownloadButton->setEnabled(on);
     DownloadItem->setEnabled(on);
-    DumpAllItem->setEnabled(on && m_method != 2 && RequestIsRegistered(Request::DumpAll));
+    DumpAllItem->setEnabled(on && m_session.method != 2 && RequestIsRegistered(Request::DumpAll));
 }
 
 void frmMain::main_enable(bool enable) {
-    const bool linkedAndOn = enable && m_linked;
+    const bool linkedAndOn = enable && m_session.linked;
     logging_enable(enable);
     download_enable(enable);
     for (QPushButton* button : FreqWeightingButton + TimeWeightingButton)
@@ -157,12 +154,12 @@ void frmMain::main_enable(bool enable) {
     for (QAction* item : FrequencyWeightingItem + TimeAveragingItem)
         item->setEnabled(linkedAndOn);
     const bool calibrate =
-        linkedAndOn && m_method != 2 && m_mode == 0 && m_activities.openCalibration;
+        linkedAndOn && m_session.method != 2 && m_session.mode == 0 && m_activities.openCalibration;
     CalibrateButton->setEnabled(calibrate);
     CalibrationItem->setEnabled(calibrate);
-    DetailsButton->setEnabled(linkedAndOn && m_mode != 0 &&
+    DetailsButton->setEnabled(linkedAndOn && m_session.mode != 0 &&
                               RequestIsRegistered(Request::ShowDetails));
-    ViewLastButton->setEnabled(linkedAndOn && m_mode != 0 && m_activities.showLastResults);
+    ViewLastButton->setEnabled(linkedAndOn && m_session.mode != 0 && m_activities.showLastResults);
     InitButton->setVisible(m_factory);
     InitButton->setEnabled(m_factory && linkedAndOn && m_activities.openFactory);
     for (QAction* item : {PowerDownItem, UpdateStatusItem})

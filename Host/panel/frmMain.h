@@ -1,6 +1,7 @@
 #pragma once
 
-#include "BufferRecord.h"
+#include "ControlPanel.h"
+#include "LoggerSession.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -24,7 +25,7 @@ class GraphLauncher;
 // The control panel: the program's main window. It links to the logger, polls
 // its status, shows it, and starts every other activity through the request
 // queue.
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public ControlPanel {
     Q_OBJECT
 public:
     // Shows one start-up step (its text and percentage) before a window loads.
@@ -36,55 +37,37 @@ public:
                      QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // Link state (Part of the panel's data, read by other windows).
-    bool linked() const { return m_linked; }
-    qint16 loggingMode() const { return m_mode; }
-    qint16 linkMethod() const { return m_method; }
-    qint16 portNumber() const { return m_port; }
-    qint32 baudRate() const { return m_baud; }
-    qint16 battery() const { return m_battery; }
-    qint32 freeMemory() const { return m_freeMemory; }
-    bool memoryAlmostFull() const { return m_memoryAlmostFull; }
-    // The record of the run set up in the logger (its last buffer), read on
-    // linking and on each mode read; the empty record in standby.
-    const BufferRecord& loggingRecord() const { return m_loggingRecord; }
-    bool powerDownEnabled() const { return m_powerDownEnabled; }
-    qint16 updateRate() const { return m_updateRate; }
-    QString versionString() const { return m_version; }
-    // As the panel shows it; the data files' header carries it.
-    QString serialNumberText() const;
-    // The logger's clock as the last information read or status poll gave it.
-    LoggerDateTime loggerClock() const { return m_loggerClock; }
-    QTimer* statusTimer() { return &SPLTimer; }
+    QWidget* panelWindow() override { return this; }
+    QTimer* statusTimer() override { return &SPLTimer; }
 
     // Linking (request 11 and 31 actions among them).
     void main_link_handler();
     void main_unlink_handler();
-    void instant_unlink();
+    void instant_unlink() override;
     void main_unlink();
-    bool main_get_info();
+    bool main_get_info() override;
     void main_blank();
     void main_enable(bool enable);
-    void EnableInterface(bool enable);
+    void EnableInterface(bool enable) override;
     void logging_enable(bool enable);
     void download_enable(bool enable);
     void hide_child_forms();
 
     // Status and displays.
-    void main_update();
-    void main_set_buttons();
+    void main_update() override;
+    void main_set_buttons() override;
     void main_set_freq_objects(qint16 code);
     void main_set_time_objects(qint16 code);
-    void main_set_logging_objects(qint16 mode);
-    void main_get_status();
+    void main_set_logging_objects(qint16 mode) override;
+    void main_get_status() override;
     void main_logging_handler();
-    void SetPowerDown(bool enable);
+    void SetPowerDown(bool enable) override;
     void update_configure(qint16 rate);
     void ViewLastResults();
     void main_set_comms_label();
 
     // Windows of later activities register here to be hidden on unlink.
-    void registerChildWindow(QWidget* window);
+    void registerChildWindow(QWidget* window) override;
     // Opens the activity windows that other parts of the program provide.
     struct Activities {
         std::function<void()> openClock;
@@ -102,9 +85,9 @@ public:
     // Controls of an activity that is not provided stay disabled.
     void setActivities(Activities activities);
     // The temperature display, in tenths of a degree; -100: no sensor fitted.
-    void showTemperature(qint16 tenths);
+    void showTemperature(qint16 tenths) override;
     // The factory raw-level display: each status poll then also reads the raw level.
-    void setRawLevelShown(bool shown) { m_rawLevelShown = shown; }
+    void setRawLevelShown(bool shown) override { m_rawLevelShown = shown; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -148,7 +131,6 @@ private:
     void disablePortEntry(qint16 port);
     void portNotOpened(const QString& device, qint16 error);
     void abortLinkAttempt();
-    void forgetLogger();
     qint16 runModemWindow();
     bool runLinkWindow();
     void showLevel(qint16 level);
@@ -158,21 +140,10 @@ private:
     QString remainingTimeText() const;
 
     QTimer SPLTimer;
-    // Link state.
-    qint16 m_port = 2;
-    qint32 m_baud = 19200;
-    qint16 m_method = 1;
-    bool m_linked = false;
-    bool m_linking = false;
+    // The link and the logger, as this panel shows them; not the panel's own.
+    LoggerSession& m_session = Session();
     bool m_modemWindowRan = false;
     bool m_closing = false;
-    qint16 m_mode = 0;
-    bool m_powerDownEnabled = true;
-    qint16 m_battery = -1;
-    qint32 m_freeMemory = -1;
-    bool m_memoryAlmostFull = false;
-    BufferRecord m_loggingRecord;
-    LoggerDateTime m_loggerClock = UnsetDateTime();
     // Panel state.
     qint16 m_updateRate = 4;
     qint16 m_chosenRate = 4;

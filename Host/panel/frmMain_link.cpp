@@ -1,11 +1,12 @@
 // Linking and unlinking, and reading the logger's information block.
 #include "CommandLibrary.h"
+#include "ExchangeGuard.h"
 #include "FillPanel.h"
-#include "Framing.h"
 #include "GraphLauncher.h"
 #include "HostSettings.h"
 #include "LevelMeter.h"
 #include "Link.h"
+#include "LoggerSession.h"
 #include "PortOpenFailure.h"
 #include "RequestCodes.h"
 #include "RequestQueue.h"
@@ -56,7 +57,7 @@ bool frmMain::runLinkWindow() {
 }
 
 void frmMain::main_link_handler() {
-    if (m_linked) {
+    if (m_session.linked) {
         // Posted, not run: during an exchange it waits its turn and is never lost.
         EnableInterface(false);
         PostRequest(Request::UnlinkHandler);
@@ -64,24 +65,24 @@ void frmMain::main_link_handler() {
         return;
     }
     // Linking talks to the logger outside the queue: not while anything else does.
-    if (QueueRunInProgress() || ExchangeInProgress() || m_linking)
+    if (QueueRunInProgress() || ExchangeInProgress() || m_session.linking)
         return;
     ExchangeScope exchange;
-    m_linking = true;
+    m_session.linking = true;
     m_modemWindowRan = false;
     EnableInterface(false);
     GraphButton->setEnabled(false);
     m_graph->release();
-    forgetLogger();
-    const bool opened = OpenLink(m_port, m_baud, m_method);
+    m_session.forgetLogger();
+    const bool opened = OpenLink(m_session.port, m_session.baud, m_session.method);
     if (!opened) {
         GraphButton->setEnabled(true);
-        if (PortOpenFlag && LastOpenError() == 0)
+        if (Session().PortOpenFlag && Session().lastOpenError == 0)
             WarningBox(this, "Error!",
                        "Unable to link to a logger.\r\rCheck that the communications\rsettings "
                        "are correct and\rthat the logger is awake.");
     } else {
-        m_linked = true;
+        m_session.linked = true;
         if (main_get_info()) {
             main_set_buttons();
             main_update();
@@ -89,14 +90,14 @@ void frmMain::main_link_handler() {
             main_enable(true);
             setLinkCaptions(true);
         } else {
-            m_linked = false;
-            CommsLink()->CloseComms();
-            forgetLogger();
+            m_session.linked = false;
+            ClosePort();
+            m_session.forgetLogger();
         }
     }
-    if (m_method == 2 && m_modemWindowRan && m_modemWindow->outcome() != 2)
+    if (m_session.method == 2 && m_modemWindowRan && m_modemWindow->outcome() != 2)
         StoreModemNumbers(m_modemWindow->initialisation(), m_modemWindow->dialledNumber());
-    m_linking = false;
+    m_session.linking = false;
     EnableInterface(true);
 }
 
@@ -119,7 +120,7 @@ void frmMain::main_unlink_handler() {
 
 void frmMain::instant_unlink() {
     SPLTimer.stop();
-    m_linked = false;
+    m_session.linked = false;
     setLinkCaptions(false);
     hide_child_forms();
     PostRequest(Request::Unlink);
@@ -132,17 +133,9 @@ void frmMain::main_unlink() {
     m_about->ResetData();
 }
 
-void frmMain::forgetLogger() {
-    // The next logger must not inherit this one's readings.
-    m_battery = -1;
-    m_freeMemory = -1;
-    m_memoryAlmostFull = false;
-    m_mode = 0;
-    m_loggingRecord = EmptyBufferRecord();
-}
-
 void frmMain::main_blank() {
-    m_loggerClock = UnsetDateTime();
+    m_session.loggerClock = UnsetDateTime();
+    m_session.serialNumberText.clear();
     for (QLabel* box : {SerialNumberBox, TemperatureBox, DateBox, boxSPL, ModeBox})
         box->clear();
     for (FillPanel* panel : {BatteryPanel, MemoryPanel}) {
@@ -152,7 +145,7 @@ void frmMain::main_blank() {
     Image1->hideBar();
     setOverloadShown(false);
     GraphButton->setEnabled(true);
-    forgetLogger();
+    m_session.forgetLogger();
 }
 
 bool frmMain::main_get_info() {
@@ -169,12 +162,13 @@ bool frmMain::main_get_info() {
             "host software.");
         return false;
     }
-    SerialNumberBox->setText(SerialNumberText(info.serialNumber));
+    m_session.serialNumberText = SerialNumberText(info.serialNumber);
+    SerialNumberBox->setText(m_session.serialNumberText);
     m_about->lblSerialNumber->setText(SerialNumberText(info.serialNumber));
     m_about->lblMpVersion->setText(VersionText(info.processorVersion));
     m_about->lblDapVersion->setText(VersionText(info.measurementVersion));
     if (info.battery != -1) {
-        m_battery = info.battery;
+        m_session.battery = info.battery;
         const int clamped = qBound(110, int(info.battery), 125);
         BatteryPanel->setFillColor(QColor(0, 160, 0));
         BatteryPanel->setFillPercent((clamped - 110) * 100 / 15);
@@ -185,15 +179,15 @@ bool frmMain::main_get_info() {
     }
     showTemperature(info.temperature);
     if (info.powerDownState != 1) {
-        m_powerDownEnabled = true;
-        if (m_method == 2)
+        m_session.powerDownEnabled = true;
+        if (m_session.method == 2)
             SetPowerDown(false); // stay powered for the telephone call
         else
             PowerDownItem->setText("Disable &Power Down");
     } else {
-        m_powerDownEnabled = false;
+        m_session.powerDownEnabled = false;
         PowerDownItem->setText("Enable &Power Down");
-        if (m_method == 1 &&
+        if (m_session.method == 1 &&
             ShowMessage("The power down feature of this logger has been disabled.\r\rThis can "
                         "substantially reduce battery life.\rAs you are linking via a direct "
                         "cable, permanent power is probably not necessary.\r\rWould you like to "
@@ -213,8 +207,8 @@ bool frmMain::main_get_info() {
     }
     // The estimate shown with the mode needs this logger's free memory.
     if (info.freeMemory != -1) {
-        m_freeMemory = info.freeMemory;
-        m_memoryAlmostFull = info.freeMemory < AlmostFullBelow;
+        m_session.freeMemory = info.freeMemory;
+        m_session.memoryAlmostFull = info.freeMemory < AlmostFullBelow;
         MemoryPanel->setFillColor(QColor(0, 0, 160));
         MemoryPanel->setFillPercent(int(qBound(
             qint64(0), (qint64(MemoryTotal) - info.freeMemory) * 100 / MemoryTotal, qint64(100))));
@@ -222,11 +216,11 @@ bool frmMain::main_get_info() {
     }
     if (info.loggingMode == -1) {
         ModeBox->setText("Error");
-        m_mode = ModeNotRead;
+        m_session.mode = ModeNotRead;
     } else {
-        m_mode = info.loggingMode & 3;
+        m_session.mode = info.loggingMode & 3;
         readLoggingRecord();
-        main_set_logging_objects(m_mode);
+        main_set_logging_objects(m_session.mode);
     }
     if (m_activities.updateBuffers)
         m_activities.updateBuffers();
@@ -234,7 +228,7 @@ bool frmMain::main_get_info() {
 }
 
 void frmMain::showClock(const LoggerDateTime& clock) {
-    m_loggerClock = clock;
+    m_session.loggerClock = clock;
     // An unset or impossible clock is not shown.
     if (IsValidDateTime(clock))
         DateBox->setText(LongDateTimeText(clock));

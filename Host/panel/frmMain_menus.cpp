@@ -3,9 +3,10 @@
 #include "CommandLibrary.h"
 #include "CommandRequests.h"
 #include "Confirmation.h"
-#include "Framing.h"
+#include "ExchangeGuard.h"
 #include "HostSettings.h"
 #include "Link.h"
+#include "LoggerSession.h"
 #include "PortDevicesDialog.h"
 #include "RequestCodes.h"
 #include "RequestQueue.h"
@@ -19,7 +20,7 @@
 #include <QPushButton>
 
 void frmMain::frequencyButton(qint16 index) {
-    if (m_mode != 0) {
+    if (m_session.mode != 0) {
         // Refused outside standby: the display goes back to what it showed.
         main_set_freq_objects(m_shownFrequency);
         return;
@@ -32,7 +33,7 @@ void frmMain::frequencyButton(qint16 index) {
 }
 
 void frmMain::timeButton(qint16 index) {
-    if (m_mode != 0) {
+    if (m_session.mode != 0) {
         main_set_time_objects(m_shownTime);
         return;
     }
@@ -58,13 +59,13 @@ void frmMain::updateRateChosen(qint16 rate) {
 }
 
 bool frmMain::checkLinkedInStandby(const QString& notStandbyText) {
-    if (!m_linked) {
+    if (!m_session.linked) {
         if (ConfirmationDialog().notifyNotLinked())
             WarningBox(this, "Orvane Instruments",
                        "You must be linked to a logger to perform this function.");
         return false;
     }
-    if (m_mode != 0) {
+    if (m_session.mode != 0) {
         ShowMessage(notStandbyText, 0, "Orvane Instruments");
         return false;
     }
@@ -90,10 +91,10 @@ void frmMain::resetLogger() {
                     "stored in the loggers' memory.\r   The current temperature calibration.",
                     4, "Confirm Reset") != 6)
         return;
-    if (m_linked) {
+    if (m_session.linked) {
         SPLTimer.stop();
         setLinkCaptions(false);
-        m_linked = false;
+        m_session.linked = false;
         PostRequest(Request::ResetLogger);
         PostRequest(Request::Unlink);
     } else {
@@ -102,35 +103,35 @@ void frmMain::resetLogger() {
 }
 
 void frmMain::resetUnlinkedLogger() {
-    if (QueueRunInProgress() || ExchangeInProgress() || m_linking)
+    if (QueueRunInProgress() || ExchangeInProgress() || m_session.linking)
         return;
     ExchangeScope exchange;
-    m_linking = true;
+    m_session.linking = true;
     EnableInterface(false);
-    if (OpenLink(m_port, m_baud, m_method)) {
+    if (OpenLink(m_session.port, m_session.baud, m_session.method)) {
         Logger::ResetLogger();
         CloseLink();
         QMessageBox::information(this, "Orvane Instruments", "Logger reset");
-    } else if (PortOpenFlag && LastOpenError() == 0) {
+    } else if (Session().PortOpenFlag && Session().lastOpenError == 0) {
         WarningBox(this, "Error!",
                    "Unable to link to a logger.\r\rCheck that the specified communications "
                    "settings\rare correct and that the logger is awake.");
     }
-    m_linking = false;
+    m_session.linking = false;
     EnableInterface(true);
 }
 
 void frmMain::choosePort(qint16 port) {
-    m_port = port;
+    m_session.port = port;
     HostSettings::Write(HostSettings::Comms, HostSettings::Key::Port, port);
     main_set_comms_label();
 }
 
 void frmMain::chooseBaud(qint32 baud) {
-    if (m_linked && baud != m_baud) {
+    if (m_session.linked && baud != m_session.baud) {
         // The menu and the label stay on the rate in use until the change is made.
         main_set_comms_label();
-        if (m_method == 2) {
+        if (m_session.method == 2) {
             // Re-clocking closes the port, and closing it ends the call.
             ShowMessage("The baud rate cannot be changed while linked through a modem.\rUnlink, "
                         "choose the new rate and link again.",
@@ -140,7 +141,7 @@ void frmMain::chooseBaud(qint32 baud) {
         PostRequest(Request::ChangeBaudRate, qint16(baud));
         return;
     }
-    m_baud = baud;
+    m_session.baud = baud;
     HostSettings::Write(HostSettings::Comms, HostSettings::Key::Baud, baud);
     main_set_comms_label();
 }
@@ -148,7 +149,7 @@ void frmMain::chooseBaud(qint32 baud) {
 void frmMain::changeLinkBaud(qint32 baud) {
     const BaudChange change = ChangeLinkBaudRate(baud);
     if (change != BaudChange::Refused) {
-        m_baud = baud;
+        m_session.baud = baud;
         HostSettings::Write(HostSettings::Comms, HostSettings::Key::Baud, baud);
     }
     main_set_comms_label();
@@ -157,7 +158,7 @@ void frmMain::changeLinkBaud(qint32 baud) {
 }
 
 void frmMain::chooseMethod(qint16 method) {
-    m_method = method;
+    m_session.method = method;
     HostSettings::Write(HostSettings::Comms, HostSettings::Key::Method, method);
     main_set_comms_label();
 }
@@ -173,16 +174,16 @@ void frmMain::chooseDevice() {
 
 void frmMain::main_set_comms_label() {
     for (auto it = ComPortItem.cbegin(); it != ComPortItem.cend(); ++it) {
-        const QString device = CommsLink() ? CommsLink()->PortDevice(it.key()) : QString();
+        const QString device = PortDevice(it.key());
         it.value()->setText(QString("Port &%1 (%2)").arg(it.key()).arg(device));
-        it.value()->setChecked(it.key() == m_port);
+        it.value()->setChecked(it.key() == m_session.port);
         it.value()->setEnabled(!m_invalidPorts.contains(it.key()));
     }
     for (auto it = BaudRateItem.cbegin(); it != BaudRateItem.cend(); ++it)
-        it.value()->setChecked(it.key() == m_baud);
+        it.value()->setChecked(it.key() == m_session.baud);
     for (auto it = CommMethodItem.cbegin(); it != CommMethodItem.cend(); ++it)
-        it.value()->setChecked(it.key() == m_method);
-    const bool modem = m_method == 2;
+        it.value()->setChecked(it.key() == m_session.method);
+    const bool modem = m_session.method == 2;
     PeakHoldItem->setEnabled(!modem);
     if (modem) {
         if (PeakHoldItem->isChecked()) {
@@ -193,10 +194,10 @@ void frmMain::main_set_comms_label() {
     }
     UpdateRateItem.value(4)->setEnabled(!modem);
     UpdateRateItem.value(8)->setEnabled(!modem);
-    const QString device = CommsLink() ? CommsLink()->PortDevice(m_port) : QString();
+    const QString device = PortDevice(m_session.port);
     lblComms->setText(QString("Port %1 (%2), %3 baud, %4")
-                          .arg(m_port)
+                          .arg(m_session.port)
                           .arg(device)
-                          .arg(m_baud)
+                          .arg(m_session.baud)
                           .arg(modem ? "modem" : "direct cable"));
 }

@@ -1,7 +1,7 @@
 // The status poll and the displays it feeds.
 #include "CommandLibrary.h"
-#include "Framing.h"
 #include "LevelMeter.h"
+#include "LoggerSession.h"
 #include "LoggingEstimate.h"
 #include "MemoryRate.h"
 #include "RequestQueue.h"
@@ -22,7 +22,7 @@ constexpr qint16 HighestShownLevel = 1450;
 } // namespace
 
 void frmMain::main_update() {
-    if (!m_linked)
+    if (!m_session.linked)
         return;
     const std::optional<UpdateRecord> read = Logger::GetUpdate();
     const UpdateRecord update = read.value_or(FailedUpdate());
@@ -63,7 +63,7 @@ void frmMain::setOverloadShown(bool overload) {
 
 void frmMain::clearOverload() {
     // Request 39: a click during an exchange is carried out after it.
-    if (!m_linked)
+    if (!m_session.linked)
         return;
     Logger::ClearOverload();
     setOverloadShown(false);
@@ -104,23 +104,24 @@ void frmMain::showUnits() {
 void frmMain::readLoggingRecord() {
     // The memory estimate needs the running buffer's interval and Leq settings,
     // the last results their percentile indices, also while timers wait.
-    m_loggingRecord = EmptyBufferRecord();
-    if (!(m_mode & 3))
+    m_session.loggingRecord = EmptyBufferRecord();
+    if (!(m_session.mode & 3))
         return;
     const qint16 buffers = Logger::GetBuffers();
     if (buffers > 0)
-        m_loggingRecord = ProgramRead(buffers - 1);
+        m_session.loggingRecord = ProgramRead(buffers - 1);
 }
 
 QString frmMain::remainingTimeText() const {
     const LoggingEstimate estimate = EstimateLoggingTime(
-        MemoryRateOf(m_loggingRecord.interval, m_loggingRecord.leqMode, m_loggingRecord.leqLength),
-        m_freeMemory, m_battery);
+        MemoryRateOf(m_session.loggingRecord.interval, m_session.loggingRecord.leqMode,
+                     m_session.loggingRecord.leqLength),
+        m_session.freeMemory, m_session.battery);
     return estimate.known ? LoggingTimeText(estimate.seconds) : QString();
 }
 
 void frmMain::main_set_logging_objects(qint16 mode) {
-    m_mode = mode;
+    m_session.mode = mode;
     if (mode & 1) {
         const QString left = remainingTimeText();
         ModeBox->setText(left.isEmpty() ? QString("Logging") : "Logging (Est " + left + " left)");
@@ -142,23 +143,23 @@ void frmMain::main_get_status() {
     const qint16 mode = Logger::GetLoggingMode();
     if (mode < 0) {
         ModeBox->setText("Error");
-        m_mode = ModeNotRead;
+        m_session.mode = ModeNotRead;
         return;
     }
-    m_mode = mode;
+    m_session.mode = mode;
     readLoggingRecord();
     main_set_logging_objects(mode);
 }
 
 void frmMain::main_logging_handler() {
-    if (m_mode != 0 && m_mode != ModeNotRead) {
+    if (m_session.mode != 0 && m_session.mode != ModeNotRead) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const qint16 answer = ShowMessage("Are you sure you want to terminate the logging session?",
                                           4, "Please confirm action...");
         QApplication::restoreOverrideCursor();
         if (answer == 6 && m_activities.stopLogging) {
             m_activities.stopLogging();
-            if (m_method == 2)
+            if (m_session.method == 2)
                 SetPowerDown(true);
         }
         return;
@@ -167,7 +168,7 @@ void frmMain::main_logging_handler() {
         ShowMessage("There is no free buffer for logging data.\rTo free up a buffer, use the clear "
                     "buffer option from the download screen.",
                     0, "Orv - Out of buffers!");
-    } else if (m_memoryAlmostFull) {
+    } else if (m_session.memoryAlmostFull) {
         ShowMessage("There is not enough memory for logging to start.\rTo free up memory, use the "
                     "clear buffer option from the download screen.",
                     0, "Orv - Out of memory!");
@@ -179,7 +180,7 @@ void frmMain::main_logging_handler() {
 void frmMain::SetPowerDown(bool enable) {
     if (!Logger::SetPowerDown(enable ? 0 : 1))
         return;
-    m_powerDownEnabled = enable;
+    m_session.powerDownEnabled = enable;
     PowerDownItem->setText(enable ? "Disable &Power Down" : "Enable &Power Down");
 }
 

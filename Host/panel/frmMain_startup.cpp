@@ -1,7 +1,7 @@
 // Start-up and shut-down of the control panel, and help.
 #include "Confirmation.h"
 #include "DateTime.h"
-#include "Framing.h"
+#include "ExchangeGuard.h"
 #include "GraphLauncher.h"
 #include "HelpWindow.h"
 #include "HostSettings.h"
@@ -96,9 +96,9 @@ void frmMain::loadWindows(const WindowLoader& loadActivities) {
 
 void frmMain::readCommsSettings() {
     const HostSettings::CommsChoice choice = HostSettings::ReadCommsChoice();
-    m_port = choice.port;
-    m_baud = choice.baud;
-    m_method = choice.method;
+    m_session.port = choice.port;
+    m_session.baud = choice.baud;
+    m_session.method = choice.method;
     main_set_comms_label();
 }
 
@@ -112,9 +112,9 @@ void frmMain::storePlacement() {
 void frmMain::closeEvent(QCloseEvent* event) {
     // A close that lands during a link attempt or a request run waits for it
     // to end, so that no exchange is cut off half way.
-    if (m_linking || QueueRunInProgress() || ExchangeInProgress()) {
+    if (m_session.linking || QueueRunInProgress() || ExchangeInProgress()) {
         event->ignore();
-        if (m_linking)
+        if (m_session.linking)
             abortLinkAttempt(); // no retries waited out unseen
         // A download stops at its next block with its files whole.
         hide_child_forms();
@@ -128,8 +128,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     SPLTimer.stop();
-    if (m_linked) {
-        m_linked = false;
+    if (m_session.linked) {
+        m_session.linked = false;
         CloseLink();
     }
     storePlacement();

@@ -1,7 +1,7 @@
 #include "frmMessage.h"
 
 #include "Confirmation.h"
-#include "Framing.h"
+#include "ExchangeGuard.h"
 #include "ShownText.h"
 #include "StatusPollTimer.h"
 #include "Twips.h"

@@ -1,8 +1,8 @@
 #include "frmModem.h"
 
+#include "Link.h"
 #include "NamedWidget.h"
 
-#include "Framing.h"
 #include "HostSettings.h"
 #include "ShownText.h"
 #include "frmMessage.h"
@@ -121,15 +121,12 @@ void frmModem::dial() {
     setEntryEnabled(false);
     m_dialling = true;
     m_cancelConfirmed = false;
-    OrvCommsInterface* link = CommsLink();
-    qint16 result = link ? link->ConnectToModem(initialisation().toLatin1(),
-                                                dialledNumber().toLatin1(), &m_feedback)
-                         : 1;
+    qint16 result = DialModem(initialisation().toLatin1(), dialledNumber().toLatin1(), &m_feedback);
     if (result == 0 && m_cancelConfirmed) {
         // The interrupt ended a wait before the dial (the modem's answer to
         // "ATE0", say), so the dial went on and connected: the operator has
         // cancelled, so the call ends here.
-        link->DisconnectFromModem();
+        HangUpModem();
         result = 2;
     }
     switch (result) {

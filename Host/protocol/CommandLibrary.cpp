@@ -1,12 +1,12 @@
 #include "CommandLibrary.h"
 
 #include "Convert.h"
+#include "EventWait.h"
+#include "ExchangeGuard.h"
 #include "Framing.h"
+#include "Link.h"
 #include "Notices.h"
 #include "Transactions.h"
-
-qint16 CurrentFrequencyWeighting = -1;
-qint16 CurrentTimeWeighting = -1;
 
 namespace {
 
@@ -44,9 +44,9 @@ Logger::CalibrationVerdict Calibration(const QByteArray& letter, const QString& 
         for (int ask = 0; ask < poll.asks; ++ask) {
             if (!RequestReplyWithEvents(1))
                 continue;
-            if (ReplyBuffer == "T")
+            if (Session().ReplyBuffer == "T")
                 return Logger::CalibrationVerdict::Passed;
-            if (ReplyBuffer == "t")
+            if (Session().ReplyBuffer == "t")
                 return Logger::CalibrationVerdict::Failed;
         }
         return Logger::CalibrationVerdict::Silent;
@@ -67,13 +67,13 @@ bool SendPulse() {
 bool Handshake() {
     ExchangeScope exchange;
     SendCommand("/");
-    return RequestReplyWithEvents(1) && ReplyBuffer == "k";
+    return RequestReplyWithEvents(1) && Session().ReplyBuffer == "k";
 }
 
 LoggerDateTime GetDateTime() {
     if (!RecordQuery("d", "Get date/time", 6))
         return UnsetDateTime();
-    return ReadDateTime(ReplyBuffer, 1);
+    return ReadDateTime(Session().ReplyBuffer, 1);
 }
 
 bool SetDateTime(qint16 dayOfWeek, const LoggerDateTime& value) {
@@ -92,7 +92,7 @@ bool SetDateTime(qint16 dayOfWeek, const LoggerDateTime& value) {
         ReportCommsFailure("Set date/time no return code");
         return false;
     }
-    if (ReplyBuffer != "D") {
+    if (Session().ReplyBuffer != "D") {
         ReportCommsFailure("Set date/time bad return code");
         return false;
     }
@@ -106,18 +106,18 @@ bool SetPowerDown(qint16 code) {
 bool SetFrequency(qint16 code) {
     const qint16 sent = WeightingCode(code);
     const bool ok = ByteSettingWithEcho("F", "Set frequency", sent);
-    CurrentFrequencyWeighting = ok ? sent : -1;
+    Session().CurrentFrequencyWeighting = ok ? sent : -1;
     return ok;
 }
 
 bool SetTimeWeighting(qint16 code) {
     const qint16 sent = WeightingCode(code);
-    if (sent == CurrentTimeWeighting)
+    if (sent == Session().CurrentTimeWeighting)
         return true;
     // Keep the cache true after a set, so that a later press is not skipped
     // against a value the logger no longer holds.
     const bool ok = ByteSettingWithEcho("W", "Set Time Weighting", sent);
-    CurrentTimeWeighting = ok ? sent : -1;
+    Session().CurrentTimeWeighting = ok ? sent : -1;
     return ok;
 }
 
@@ -136,7 +136,7 @@ bool SetSerialNumber(qint32 serialNumber) {
         ExchangeScope exchange;
         SendCommand("I");
         const bool sent = SendData(*bytes);
-        ok = RequestReply(1) && sent && ReplyBuffer == "O";
+        ok = RequestReply(1) && sent && Session().ReplyBuffer == "O";
     }
     if (!ok)
         ReportCommsFailure("Set serial number");
@@ -148,7 +148,7 @@ qint16 GetBuffers() {
 }
 
 qint16 ClearBuffer() {
-    return ActionTransaction("C") ? qint16(quint8(ReplyBuffer.at(0))) : qint16(-1);
+    return ActionTransaction("C") ? qint16(quint8(Session().ReplyBuffer.at(0))) : qint16(-1);
 }
 
 qint16 GetSpl() {
@@ -162,21 +162,21 @@ qint16 GetRawSpl() {
 std::optional<UpdateRecord> GetUpdate() {
     if (!RecordQuery("1", "Get Update", UpdateLength))
         return std::nullopt;
-    return DecodeUpdate(ReplyBuffer);
+    return DecodeUpdate(Session().ReplyBuffer);
 }
 
 InformationRecord GetInformation() {
     if (!RecordQuery("2", "Get Information", InformationLength))
         return FailedInformation();
-    return DecodeInformation(ReplyBuffer);
+    return DecodeInformation(Session().ReplyBuffer);
 }
 
 ParametersRecord GetParameters() {
     const ParametersRecord record = RecordQuery("3", "Get Parameters", ParametersLength)
-                                        ? DecodeParameters(ReplyBuffer)
+                                        ? DecodeParameters(Session().ReplyBuffer)
                                         : FailedParameters();
-    CurrentFrequencyWeighting = record.frequencyCode;
-    CurrentTimeWeighting = record.timeCode;
+    Session().CurrentFrequencyWeighting = record.frequencyCode;
+    Session().CurrentTimeWeighting = record.timeCode;
     return record;
 }
 
@@ -185,13 +185,13 @@ qint16 InitialiseDownload(qint16 buffer) {
         ReportCommsFailure("Initialise download");
         return -1;
     }
-    return ReadWord(ReplyBuffer, 1);
+    return ReadWord(Session().ReplyBuffer, 1);
 }
 
 QByteArray ReadBlock() {
     if (!RecordQuery("$", QString(), MemoryBlockLength))
         return {};
-    return ReplyBuffer;
+    return Session().ReplyBuffer;
 }
 
 bool SendPostReference(qint16 tenths) {
@@ -213,7 +213,7 @@ bool StopLogging() {
 qint16 GetLoggingMode() {
     if (!RecordQuery("h", QString(), 1))
         return -1;
-    return qint16(quint8(ReplyBuffer.at(0)) & 3);
+    return qint16(quint8(Session().ReplyBuffer.at(0)) & 3);
 }
 
 bool ResetLogger() {
@@ -229,9 +229,9 @@ FilterConstants GetFilters() {
     SendCommand("<");
     FilterConstants filters;
     if (RequestReply(1))
-        filters.a = qint16(ReadByte(ReplyBuffer, 1));
+        filters.a = qint16(ReadByte(Session().ReplyBuffer, 1));
     if (RequestReply(1))
-        filters.b = qint16(ReadByte(ReplyBuffer, 1));
+        filters.b = qint16(ReadByte(Session().ReplyBuffer, 1));
     return filters;
 }
 
@@ -280,13 +280,33 @@ LastResults GetLastResults() {
     SendCommand("o");
     if (!RequestReply(1))
         return results;
-    if (ReplyBuffer.at(0) == 0) {
+    if (Session().ReplyBuffer.at(0) == 0) {
         results.status = LastResults::NoData;
     } else if (RequestReply(MemoryBlockLength)) {
         results.status = LastResults::Available;
-        results.record = ReplyBuffer;
+        results.record = Session().ReplyBuffer;
     }
     return results;
+}
+
+// The logger gathers the histogram before its first count can be asked for.
+constexpr int HistogramGatherPause = 50;
+
+int GetHistogram(HistogramCounts& counts, const std::function<void(int bin)>& reading) {
+    counts.fill(0);
+    ExchangeScope exchange;
+    SendCommand("x");
+    WaitWithEvents(HistogramGatherPause);
+    for (int bin = 1; bin <= HistogramBins; ++bin) {
+        if (reading)
+            reading(bin);
+        int tries = 0;
+        while (!RequestReply(2))
+            if (++tries == HistogramBinTries)
+                return bin;
+        counts[std::size_t(bin)] = ReadWord(Session().ReplyBuffer, 1);
+    }
+    return 0;
 }
 
 } // namespace Logger
@@ -296,7 +316,7 @@ std::optional<BufferRecord> TryProgramRead(qint16 buffer) {
         ReportCommsFailure("Program read");
         return std::nullopt;
     }
-    return DecodeBufferRecord(ReplyBuffer);
+    return DecodeBufferRecord(Session().ReplyBuffer);
 }
 
 BufferRecord ProgramRead(qint16 buffer) {

@@ -3,18 +3,20 @@
 #include "BufferRecord.h"
 #include "DateTime.h"
 #include "LoggerRecords.h"
+#include "LoggerSession.h"
 
 #include <QByteArray>
 
+#include <array>
+#include <functional>
 #include <optional>
 
 // One routine per logger command. Windows call these (through the request
 // queue) and never build frames themselves.
 
-// Weighting codes last read by Get Parameters or set successfully; -1 when
+// The weighting codes last read by Get Parameters or set successfully are
+// Session().CurrentFrequencyWeighting and CurrentTimeWeighting; -1 when
 // unknown (after a failure).
-extern qint16 CurrentFrequencyWeighting;
-extern qint16 CurrentTimeWeighting;
 
 // Logging mode value for a mode that could not be read.
 constexpr qint16 ModeNotRead = 20;
@@ -82,6 +84,17 @@ struct LastResults {
     QByteArray record; // the 34-byte results record when available
 };
 LastResults GetLastResults(); // "o"
+
+// The logger's level histogram: bins 1 to 1500, read one two-byte count at a
+// time after "x". Element 0 is never filled.
+constexpr int HistogramBins = 1500;
+using HistogramCounts = std::array<qint16, HistogramBins + 1>;
+// A bin whose count does not come is asked for this many times in all.
+constexpr int HistogramBinTries = 3;
+// "x": reads every bin into counts (cleared first); reading is told each bin
+// as it is asked for. 0 when all came, otherwise the bin that failed every
+// try, where the read stopped.
+int GetHistogram(HistogramCounts& counts, const std::function<void(int bin)>& reading);
 
 } // namespace Logger
 

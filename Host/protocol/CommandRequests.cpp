@@ -20,7 +20,6 @@ BaudChange ChangeLinkBaudRate(qint32 baudRate) {
 void RegisterCommandRequests() {
     RegisterRequest(Request::SetFrequency, [](qint16 code) { Logger::SetFrequency(code); });
     RegisterRequest(Request::SetTimeWeighting, [](qint16 code) { Logger::SetTimeWeighting(code); });
-    RegisterRequest(Request::CloseLink, [](qint16) { CloseLink(); });
     RegisterRequest(Request::ResetLogger, [](qint16) { Logger::ResetLogger(); });
     RegisterRequest(Request::SwitchBuffers, [](qint16) { Logger::SwitchBuffers(); });
     RegisterRequest(Request::SetRange, [](qint16 index) { Logger::SetRange(index); });

@@ -1,8 +1,5 @@
 #include "Framing.h"
 
-QByteArray ReplyBuffer;
-bool PortOpenFlag = false;
-
 namespace {
 
 const char CommandStart = '\x01';
@@ -33,50 +30,21 @@ bool SendData(const QByteArray& data) {
 bool RequestReply(qint16 length) {
     OrvCommsInterface* link = CommsLink();
     if (!link) {
-        ReplyBuffer.clear();
+        Session().ReplyBuffer.clear();
         return false;
     }
     link->Send(QByteArray(1, ReplyRequest));
-    ReplyBuffer = link->Receive(length);
-    return !ReplyBuffer.isEmpty();
+    Session().ReplyBuffer = link->Receive(length);
+    return !Session().ReplyBuffer.isEmpty();
 }
 
 bool RequestReplyWithEvents(qint16 length) {
     OrvCommsInterface* link = CommsLink();
     if (!link) {
-        ReplyBuffer.clear();
+        Session().ReplyBuffer.clear();
         return false;
     }
     link->Send(QByteArray(1, ReplyRequest));
-    ReplyBuffer = link->ReceiveWithEvents(length);
-    return !ReplyBuffer.isEmpty();
-}
-
-void SetCommsTimeOut(qint32 milliseconds) {
-    if (OrvCommsInterface* link = CommsLink())
-        link->setTimeOut(milliseconds);
-}
-
-qint32 GetCommsTimeOut() {
-    OrvCommsInterface* link = CommsLink();
-    return link ? link->TimeOut() : 0;
-}
-
-void InterruptReceive() {
-    if (OrvCommsInterface* link = CommsLink())
-        link->setReceiveInterrupt(true);
-}
-
-bool LinkIsLost() {
-    OrvCommsInterface* link = CommsLink();
-    return !link || link->LinkLost();
-}
-
-bool ChangeBaudRate(qint32 baudRate) {
-    OrvCommsInterface* link = CommsLink();
-    if (!link)
-        return false;
-    link->CloseComms();
-    link->setBaudRate(baudRate);
-    return link->OpenComms() == 0;
+    Session().ReplyBuffer = link->ReceiveWithEvents(length);
+    return !Session().ReplyBuffer.isEmpty();
 }

@@ -9,9 +9,9 @@ namespace {
 constexpr qint32 LinkTimeOut = 2000;
 constexpr qint16 ModemConnected = 1;
 constexpr qint16 ModemCancelled = 2;
+constexpr qint16 DialFailed = 1; // as ConnectToModem says of a dial that got no connection
 
 LinkWindows linkWindows;
-qint16 lastOpenError = 0;
 
 } // namespace
 
@@ -20,10 +20,10 @@ void SetLinkWindows(LinkWindows windows) {
 }
 
 bool OpenLink(qint16 port, qint32 baudRate, qint16 method) {
-    lastOpenError = 0;
+    Session().lastOpenError = 0;
     OrvCommsInterface* link = CommsLink();
     if (!link) {
-        PortOpenFlag = false;
+        Session().PortOpenFlag = false;
         ReportComlaneMissing();
         return false;
     }
@@ -31,11 +31,11 @@ bool OpenLink(qint16 port, qint32 baudRate, qint16 method) {
     link->setBaudRate(baudRate);
     link->setCommMethod(method);
     link->setReceiveInterrupt(false); // a Cancel pressed after an earlier wait is stale
-    PortOpenFlag = true;
+    Session().PortOpenFlag = true;
     const qint16 opened = link->OpenComms();
-    lastOpenError = opened;
+    Session().lastOpenError = opened;
     if (opened == CommsError::InvalidPort) {
-        PortOpenFlag = false;
+        Session().PortOpenFlag = false;
         if (linkWindows.disablePortEntry)
             linkWindows.disablePortEntry(port);
         return false;
@@ -64,10 +64,6 @@ bool OpenLink(qint16 port, qint32 baudRate, qint16 method) {
     return linked;
 }
 
-qint16 LastOpenError() {
-    return lastOpenError;
-}
-
 bool CloseLink() {
     // The hang-up's guard times run the event loop: nothing may start meanwhile.
     ExchangeScope exchange;
@@ -78,4 +74,48 @@ bool CloseLink() {
         link->CloseComms();
     }
     return true;
+}
+
+void SetCommsTimeOut(qint32 milliseconds) {
+    if (OrvCommsInterface* link = CommsLink())
+        link->setTimeOut(milliseconds);
+}
+
+qint32 GetCommsTimeOut() {
+    OrvCommsInterface* link = CommsLink();
+    return link ? link->TimeOut() : 0;
+}
+
+void InterruptReceive() {
+    if (OrvCommsInterface* link = CommsLink())
+        link->setReceiveInterrupt(true);
+}
+
+bool ChangeBaudRate(qint32 baudRate) {
+    OrvCommsInterface* link = CommsLink();
+    if (!link)
+        return false;
+    link->CloseComms();
+    link->setBaudRate(baudRate);
+    return link->OpenComms() == 0;
+}
+
+QString PortDevice(qint16 port) {
+    OrvCommsInterface* link = CommsLink();
+    return link ? link->PortDevice(port) : QString();
+}
+
+void ClosePort() {
+    if (OrvCommsInterface* link = CommsLink())
+        link->CloseComms();
+}
+
+qint16 DialModem(const QByteArray& initialisation, const QByteArray& number, QObject* feedback) {
+    OrvCommsInterface* link = CommsLink();
+    return link ? link->ConnectToModem(initialisation, number, feedback) : DialFailed;
+}
+
+void HangUpModem() {
+    if (OrvCommsInterface* link = CommsLink())
+        link->DisconnectFromModem();
 }

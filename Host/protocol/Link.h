@@ -1,7 +1,12 @@
 #pragma once
 
+#include "LoggerSession.h"
+
+#include <QByteArray>
 #include <QString>
 #include <functional>
+
+class QObject;
 
 // Opening and closing the link to the logger.
 
@@ -22,7 +27,25 @@ void SetLinkWindows(LinkWindows windows);
 
 // Opens the port (dials when method is 2) and links with the handshake.
 bool OpenLink(qint16 port, qint32 baudRate, qint16 method);
-// What the last OpenLink's OpenComms returned: 0, or a CommsError number.
-qint16 LastOpenError();
+// What the last OpenLink's OpenComms returned, 0 or a CommsError number, is
+// Session().lastOpenError.
 // "n", the modem hang-up when dialled, then the port closed. Always true.
 bool CloseLink();
+
+// The link's own controls, for the windows and programs that drive it; the
+// exchanges themselves are the command library's.
+void SetCommsTimeOut(qint32 milliseconds);
+qint32 GetCommsTimeOut();
+// Ends the wait of a receive in progress (a dial, a handshake, a reply).
+void InterruptReceive();
+// Closes, re-clocks and reopens the host's port; false when it did not reopen.
+bool ChangeBaudRate(qint32 baudRate);
+// The device the port number opens; empty without the Comlane plugin.
+QString PortDevice(qint16 port);
+// Closes the port without a word to the logger.
+void ClosePort();
+// Dials through the Hayes modem on the open port: ConnectToModem's result,
+// 0 when connected (1 without the Comlane plugin). The modem's dialogue is
+// appended to feedback's "Text" property.
+qint16 DialModem(const QByteArray& initialisation, const QByteArray& number, QObject* feedback);
+void HangUpModem();

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <array>
+#include <exception>
 
 namespace {
 
@@ -38,9 +39,8 @@ void Perform(qint16 code, qint16 argument) {
         return;
     try {
         action(argument);
-    } catch (const RequestError& error) {
-        ReportException(error.number, QString::fromStdString(error.what()), code);
     } catch (const std::exception& error) {
+        // The run reports an action that failed and goes on with the next.
         ReportException(0, QString::fromStdString(error.what()), code);
     }
 }

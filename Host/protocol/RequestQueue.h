@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <functional>
-#include <stdexcept>
 
 // The one program-wide queue that serialises all logger work. Windows post a
 // request (a code and one 16-bit argument); one dispatch run performs them in
@@ -31,11 +30,3 @@ void RunHeldRequests();
 // Position > 0: a dispatch run is in progress.
 bool QueueRunInProgress();
 void ResetQueue();
-
-// An action that fails throws this; the run reports it and goes on.
-class RequestError : public std::runtime_error {
-public:
-    RequestError(int number, const QString& description)
-        : std::runtime_error(description.toStdString()), number(number) {}
-    int number;
-};

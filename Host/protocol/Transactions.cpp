@@ -10,11 +10,11 @@ bool ActionTransaction(const QByteArray& letter) {
 }
 
 qint16 ByteQuery(const QByteArray& letter, const QString& name) {
-    return RecordQuery(letter, name, 1) ? qint16(quint8(ReplyBuffer.at(0))) : qint16(-1);
+    return RecordQuery(letter, name, 1) ? qint16(quint8(Session().ReplyBuffer.at(0))) : qint16(-1);
 }
 
 qint16 WordQuery(const QByteArray& letter, const QString& name) {
-    return RecordQuery(letter, name, 2) ? ReadWord(ReplyBuffer, 1) : qint16(-1);
+    return RecordQuery(letter, name, 2) ? ReadWord(Session().ReplyBuffer, 1) : qint16(-1);
 }
 
 bool ByteSettingWithEcho(const QByteArray& letter, const QString& name, qint16 value) {
@@ -27,7 +27,7 @@ bool ByteSettingWithEcho(const QByteArray& letter, const QString& name, qint16 v
             failure = "Data not sent";
         else if (!RequestReply(1))
             failure = "Data not received";
-        else if (ReplyBuffer != letter)
+        else if (Session().ReplyBuffer != letter)
             failure = "Wrong return char.";
     }
     if (failure.isEmpty())

@@ -15,7 +15,7 @@ qint16 WordQuery(const QByteArray& letter, const QString& name);
 // Letter, one data byte, and the letter itself as echo.
 bool ByteSettingWithEcho(const QByteArray& letter, const QString& name, qint16 value);
 // Letter and reply of the record's length; true when a reply came (it is in
-// ReplyBuffer), false after a report.
+// Session().ReplyBuffer), false after a report.
 bool RecordQuery(const QByteArray& letter, const QString& name, qint16 length);
 // Letter, a data block (whether it went out is not examined), and a reply.
 bool SettingTransaction(const QByteArray& letter, const QByteArray& data, qint16 replyLength);

@@ -2,6 +2,7 @@
 // used per minute while linked and polling 8 times a second, and the longest
 // stall of the event loop meanwhile, with a level that keeps changing. The
 // logger simulator runs as its own process so that its CPU time is not counted.
+#include "LoggerSession.h"
 #include "frmMain.h"
 
 #include <QAction>
@@ -56,7 +57,7 @@ int main(int argc, char* argv[]) {
     const qint64 shown = sinceStart.elapsed();
 
     panel.findChild<QPushButton*>("cmdLink")->click();
-    if (!panel.linked()) {
+    if (!Session().linked) {
         std::printf("could not link to the simulator on %s\n", qPrintable(device));
         return 1;
     }

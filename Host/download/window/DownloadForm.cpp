@@ -2,16 +2,17 @@
 
 #include "BufferList.h"
 #include "CommandLibrary.h"
+#include "ControlPanel.h"
 #include "DiskSync.h"
 #include "FillPanel.h"
 #include "HostSettings.h"
+#include "LoggerSession.h"
 #include "NamedWidget.h"
 #include "ParameterDescription.h"
 #include "RequestCodes.h"
 #include "RequestQueue.h"
 #include "StatusPollTimer.h"
 #include "WindowPlacement.h"
-#include "frmMain.h"
 #include "frmMessage.h"
 
 #include <QCloseEvent>
@@ -43,8 +44,8 @@ QFrame* NamedPanel(const QString& name, QWidget* parent) {
 
 } // namespace
 
-DownloadForm::DownloadForm(frmMain* mainWindow)
-    : QDialog(mainWindow, Qt::Dialog),
+DownloadForm::DownloadForm(ControlPanel* panel)
+    : QDialog(panel->panelWindow(), Qt::Dialog),
       CurrentBufferLabel(NamedLabel("CurrentBufferLabel", "Current Buffer :", this)),
       BufferCombo(new QComboBox(this)),
       DownloadButton(NamedButton("DownloadButton", "Download", this)),
@@ -61,9 +62,8 @@ DownloadForm::DownloadForm(frmMain* mainWindow)
       Label3(NamedLabel("Label3", "Time Taken :", FinalPanel)),
       TimeTakenDataLabel(NamedLabel("TimeTakenDataLabel", {}, FinalPanel)),
       OKButton(NamedButton("OKButton", "OK", FinalPanel)), SaveFileDialog(new QFileDialog(this)),
-      DownloadTimer(
-          new StatusPollTimer(this, mainWindow->statusTimer(), PostStatusPollIfIdle, this)),
-      m_main(mainWindow) {
+      DownloadTimer(new StatusPollTimer(this, panel->statusTimer(), PostStatusPollIfIdle, this)),
+      m_panel(panel) {
     setObjectName("DownloadForm");
     setWindowTitle("Download Data...");
     setWindowModality(Qt::ApplicationModal);
@@ -93,12 +93,12 @@ DownloadForm::DownloadForm(frmMain* mainWindow)
     RegisterRequest(Request::DumpAll, [this](qint16) {
         dumpAll = true;
         adjustSize();
-        PlaceBottomAligned(this, m_main);
+        PlaceBottomAligned(this, m_panel->panelWindow());
         ParkWindow([this] { show(); });
     });
     RegisterRequest(Request::RunDumpAll, [this](qint16) { dump_all(); });
-    m_main->registerChildWindow(this);
-    m_main->installEventFilter(this);
+    m_panel->registerChildWindow(this);
+    m_panel->panelWindow()->installEventFilter(this);
 }
 
 DownloadForm::~DownloadForm() {
@@ -164,7 +164,7 @@ void DownloadForm::buildControls() {
 
 bool DownloadForm::can_clear_buffer() const {
     const int index = BufferCombo->currentIndex();
-    return m_main->loggingMode() == 0 && index >= 0 && index == BufferCombo->count() - 1;
+    return Session().mode == 0 && index >= 0 && index == BufferCombo->count() - 1;
 }
 
 void DownloadForm::enable_buttons(bool flag) {
@@ -180,7 +180,7 @@ void DownloadForm::update_buffers() {
     const BufferList list = ReadBufferList();
     if (list.count == -1) {
         QMessageBox box(QMessageBox::NoIcon, Maker, "Communications error with logger.",
-                        QMessageBox::Ok, m_main);
+                        QMessageBox::Ok, m_panel->panelWindow());
         box.exec();
     }
     bufferCount = list.count;
@@ -196,7 +196,7 @@ void DownloadForm::initialise_and_show() {
         update_buffers();
     if (count < 1 || count > MaxBuffers || BufferCombo->count() != count) {
         ShowMessage("There are currently no buffers", 0, Maker);
-        m_main->EnableInterface(true);
+        m_panel->EnableInterface(true);
         return;
     }
     bufferCount = count;
@@ -204,7 +204,7 @@ void DownloadForm::initialise_and_show() {
     enable_buttons(true);
     selectEntry(count - 1);
     adjustSize();
-    PlaceBottomAligned(this, m_main);
+    PlaceBottomAligned(this, m_panel->panelWindow());
     ParkWindow([this] { show(); });
 }
 
@@ -239,7 +239,7 @@ void DownloadForm::clear_buffer() {
     }
     // Any answer is the logger's acknowledgement here: the list is read again anyway.
     if (Logger::ClearBuffer() != -1) {
-        m_main->main_get_info(); // refreshes the list through update_buffers
+        m_panel->main_get_info(); // refreshes the list through update_buffers
         if (BufferCombo->count() < 1) {
             ShowMessage("There are no more buffers", 0, Maker);
             hide();
@@ -333,10 +333,10 @@ QString DownloadForm::chooseBaseName() {
     SaveFileDialog->setDirectory(folder);
     SaveFileDialog->selectFile(QString());
     // The logger must not power down while the operator thinks of a name.
-    const bool powerDown = m_main->powerDownEnabled();
-    m_main->SetPowerDown(false);
+    const bool powerDown = Session().powerDownEnabled;
+    m_panel->SetPowerDown(false);
     const bool chosen = SaveFileDialog->exec() == QDialog::Accepted;
-    m_main->SetPowerDown(powerDown);
+    m_panel->SetPowerDown(powerDown);
     const QString path = chosen ? SaveFileDialog->selectedFiles().value(0) : QString();
     if (path.isEmpty() || QFileInfo(path).isDir())
         return {}; // a folder is no file name
@@ -358,7 +358,7 @@ bool DownloadForm::replacingConfirmed(const QString& baseName) {
 
 TransferResult DownloadForm::runTransfer(const TransferRequest& base) {
     TransferRequest request = base;
-    request.serialNumberText = m_main->serialNumberText();
+    request.serialNumberText = Session().serialNumberText;
     request.stopAtTerminator = stopAtTerminator;
     request.blockTimeOut = blockTimeOut;
     // The logger is woken after the final panel is up, as the operator sees it.
@@ -412,13 +412,13 @@ void DownloadForm::showResult(const TransferResult& result) {
         return;
     }
     if (!WakeLogger())
-        m_main->instant_unlink();
+        m_panel->instant_unlink();
 }
 
 bool DownloadForm::eventFilter(QObject* watched, QEvent* event) {
     // The program is being closed while a transfer runs: the operator decides
     // whether it stops there, as Abort would stop it, or goes on.
-    if (watched == m_main && event->type() == QEvent::Close && m_transfer &&
+    if (watched == m_panel->panelWindow() && event->type() == QEvent::Close && m_transfer &&
         !m_transfer->abortRequested()) {
         if (ShowMessage("A download is in progress.\rDo you want to stop it and exit?\r\rThe "
                         "files keep the data received so far; the rest stays in the logger. "
@@ -444,7 +444,7 @@ void DownloadForm::closeEvent(QCloseEvent* event) {
 
 void DownloadForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    m_main->EnableInterface(false);
+    m_panel->EnableInterface(false);
     // Run from the event loop, as a request, so that no poll comes between blocks.
     if (dumpAll)
         QTimer::singleShot(0, this, [] { PostRequest(Request::RunDumpAll); });
@@ -455,5 +455,5 @@ void DownloadForm::hideEvent(QHideEvent* event) {
     // A hidden window's transfer stops at the next block; its files are kept.
     if (m_transfer)
         m_transfer->abort();
-    m_main->EnableInterface(true);
+    m_panel->EnableInterface(true);
 }

@@ -14,7 +14,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class StatusPollTimer;
-class frmMain;
+class ControlPanel;
 
 // "Download Data...": lists the logger's buffers, describes the selected one,
 // downloads it or the whole memory into data files, and clears the most recent
@@ -22,7 +22,7 @@ class frmMain;
 class DownloadForm : public QDialog {
     Q_OBJECT
 public:
-    explicit DownloadForm(frmMain* mainWindow);
+    explicit DownloadForm(ControlPanel* panel);
     ~DownloadForm() override;
 
     qint16 bufferCount = 0;
@@ -91,7 +91,7 @@ private:
     void showProgress(qint32 done, qint32 total, bool wholeMemory);
     void showResult(const TransferResult& result);
 
-    frmMain* const m_main;
+    ControlPanel* const m_panel;
     QVector<BufferRecord> m_records;
     BufferTransfer* m_transfer = nullptr; // while a transfer runs
     QStringList m_lastFiles;              // of the last transfer, flushed before a clear

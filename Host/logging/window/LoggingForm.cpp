@@ -1,6 +1,8 @@
 #include "LoggingForm.h"
 
 #include "CommandLibrary.h"
+#include "ControlPanel.h"
+#include "LoggerSession.h"
 #include "MaskedEdit.h"
 #include "NamedWidget.h"
 #include "Presets.h"
@@ -8,7 +10,6 @@
 #include "RequestQueue.h"
 #include "StatusPollTimer.h"
 #include "WindowPlacement.h"
-#include "frmMain.h"
 #include "frmMessage.h"
 #include "frmReference.h"
 #include "frmSettings.h"
@@ -46,8 +47,8 @@ QString CustomSetText(const ParameterSet& set) {
 
 } // namespace
 
-LoggingForm::LoggingForm(frmMain* mainWindow, frmSettings* settings)
-    : QDialog(mainWindow),
+LoggingForm::LoggingForm(ControlPanel* panel, frmSettings* settings)
+    : QDialog(panel->panelWindow()),
       ParameterLabel(NamedLabel("ParameterLabel", "Parameter Settings :", this)),
       ParameterCombo(List("ParameterCombo", {}, "Parameter Settings", this)),
       ParameterDataLabel(NamedLabel("ParameterDataLabel", QString(), this)),
@@ -69,9 +70,9 @@ LoggingForm::LoggingForm(frmMain* mainWindow, frmSettings* settings)
       LoggingButton(NamedButton("LoggingButton", "Proceed", this)),
       CancelButton(NamedButton("CancelButton", "Cancel", this)),
       LoggingTimer(
-          Named(new StatusPollTimer(this, mainWindow->statusTimer(), PostStatusPollIfIdle, this),
+          Named(new StatusPollTimer(this, panel->statusTimer(), PostStatusPollIfIdle, this),
                 "LoggingTimer")),
-      m_main(mainWindow), m_settings(settings), m_summary(new frmSummary(mainWindow, this)) {
+      m_panel(panel), m_settings(settings), m_summary(new frmSummary(panel, this)) {
     setObjectName("LoggingForm");
     setWindowTitle("Start Logging...");
     setWindowModality(Qt::ApplicationModal);
@@ -106,7 +107,7 @@ LoggingForm::LoggingForm(frmMain* mainWindow, frmSettings* settings)
     RegisterRequest(Request::LoggingInit, [this](qint16) { logging_init_objects(); });
     RegisterRequest(Request::CloseLogging, [this](qint16) { CloseWindow(); });
     RegisterRequest(Request::ProceedCheck, [this](qint16) { ProceedCheck(); });
-    m_main->registerChildWindow(this);
+    m_panel->registerChildWindow(this);
 }
 
 LoggingForm::~LoggingForm() {
@@ -244,7 +245,7 @@ void LoggingForm::ProceedCheck() {
     }
 
     // Filled first: the placement needs the size the texts give it.
-    m_summary->showSetup(setup, m_main->freeMemory(), m_main->battery());
+    m_summary->showSetup(setup, Session().freeMemory, Session().battery);
     PlaceBottomAligned(m_summary, this);
     hide();
     ParkWindow([summary = m_summary] { summary->show(); });
@@ -255,7 +256,7 @@ void LoggingForm::CloseWindow() {
                   "Cancel start logging..."))
         hide();
     setControlsEnabled(true);
-    m_main->EnableInterface(true);
+    m_panel->EnableInterface(true);
 }
 
 void LoggingForm::StopLogging() {
@@ -267,7 +268,7 @@ void LoggingForm::StopLogging() {
                         "logger, then try again.",
                         0, "Logging not stopped");
             if (mode > 0)
-                m_main->main_set_logging_objects(mode);
+                m_panel->main_set_logging_objects(mode);
             return;
         }
     }
@@ -276,11 +277,11 @@ void LoggingForm::StopLogging() {
                 0, "Logging stopped");
     m_reference->setPostMeasurement(true);
     m_reference->adjustSize(); // to the shape it has without Cancel's lines
-    PlaceCentred(m_reference, m_main);
+    PlaceCentred(m_reference, m_panel->panelWindow());
     m_reference->runModal();
     m_reference->setPostMeasurement(false);
     Logger::SendPostReference(qint16(ReferenceLevelWord(m_reference->level)));
-    m_main->main_set_logging_objects(0);
+    m_panel->main_set_logging_objects(0);
     if (updateBuffers)
         updateBuffers();
 }

@@ -15,7 +15,7 @@ class QLineEdit;
 class QPushButton;
 class QStackedWidget;
 class StatusPollTimer;
-class frmMain;
+class ControlPanel;
 class frmReference;
 class frmSettings;
 class frmSummary;
@@ -26,7 +26,7 @@ class LoggingForm : public QDialog {
     Q_OBJECT
 public:
     // settings: the parameter editor, whose presets this window offers.
-    LoggingForm(frmMain* mainWindow, frmSettings* settings);
+    LoggingForm(ControlPanel* panel, frmSettings* settings);
     ~LoggingForm() override;
 
     // The run being set up; rebuilt on every Proceed.
@@ -109,7 +109,7 @@ private:
     void describeParameters();
     void openParameterEditor();
 
-    frmMain* const m_main;
+    ControlPanel* const m_panel;
     frmSettings* const m_settings;
     frmReference* m_reference = nullptr;
     frmSummary* const m_summary;

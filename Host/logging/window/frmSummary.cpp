@@ -1,6 +1,7 @@
 #include "frmSummary.h"
 
 #include "CommandLibrary.h"
+#include "ControlPanel.h"
 #include "EventWait.h"
 #include "LoggingEstimate.h"
 #include "LoggingForm.h"
@@ -11,7 +12,6 @@
 #include "RequestQueue.h"
 #include "StatusPollTimer.h"
 #include "WindowPlacement.h"
-#include "frmMain.h"
 #include "frmReference.h"
 
 #include <QApplication>
@@ -27,8 +27,8 @@ constexpr int SettleMs = 200;
 
 } // namespace
 
-frmSummary::frmSummary(frmMain* mainWindow, LoggingForm* logging)
-    : QDialog(mainWindow), pnlSummary(BuildSummaryPanel(this)),
+frmSummary::frmSummary(ControlPanel* panel, LoggingForm* logging)
+    : QDialog(panel->panelWindow()), pnlSummary(BuildSummaryPanel(this)),
       lblReference(NamedLabel("lblReference", "The estimated logger life is", this)),
       lblLife(NamedLabel("lblLife", QString(), this)),
       lblLimitedBy(NamedLabel("lblLimitedBy", QString(), this)),
@@ -39,10 +39,9 @@ frmSummary::frmSummary(frmMain* mainWindow, LoggingForm* logging)
       lblCancel(NamedLabel("lblCancel",
                            "Otherwise, click \"Cancel\" to go back to the logging window.", this)),
       cmdOK(NamedButton("cmdOK", "OK", this)), cmdCancel(NamedButton("cmdCancel", "Cancel", this)),
-      tmrSummary(
-          Named(new StatusPollTimer(this, mainWindow->statusTimer(), PostStatusPollIfIdle, this),
-                "tmrSummary")),
-      m_main(mainWindow), m_logging(logging) {
+      tmrSummary(Named(new StatusPollTimer(this, panel->statusTimer(), PostStatusPollIfIdle, this),
+                       "tmrSummary")),
+      m_panel(panel), m_logging(logging) {
     setObjectName("frmSummary");
     setWindowTitle("Logging Settings Summary");
     setWindowModality(Qt::ApplicationModal);
@@ -80,7 +79,7 @@ frmSummary::frmSummary(frmMain* mainWindow, LoggingForm* logging)
         ParkWindow([logging = m_logging] { logging->show(); });
     });
     RegisterRequest(Request::GetPreReference, [this](qint16) { GetPreReference(); });
-    m_main->registerChildWindow(this);
+    m_panel->registerChildWindow(this);
 }
 
 frmSummary::~frmSummary() {
@@ -113,11 +112,11 @@ void frmSummary::Go() {
     // Whatever the logger answers, its mode is read back just below.
     Logger::StartLogging(SetupBlock(m_logging->setup));
     WaitWithEvents(SettleMs);
-    m_main->main_set_buttons();
-    m_main->main_get_status();
+    m_panel->main_set_buttons();
+    m_panel->main_get_status();
     if (m_logging->updateBuffers)
         m_logging->updateBuffers();
-    m_main->EnableInterface(true);
+    m_panel->EnableInterface(true);
     QApplication::restoreOverrideCursor();
 }
 

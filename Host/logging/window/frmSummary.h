@@ -9,7 +9,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class StatusPollTimer;
-class frmMain;
+class ControlPanel;
 class frmReference;
 
 // "Logging Settings Summary": the run about to start in words, with the
@@ -17,7 +17,7 @@ class frmReference;
 class frmSummary : public QDialog {
     Q_OBJECT
 public:
-    frmSummary(frmMain* mainWindow, LoggingForm* logging);
+    frmSummary(ControlPanel* panel, LoggingForm* logging);
     void setReferenceWindow(frmReference* reference) { m_reference = reference; }
     ~frmSummary() override;
 
@@ -46,7 +46,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    frmMain* const m_main;
+    ControlPanel* const m_panel;
     LoggingForm* const m_logging;
     frmReference* m_reference = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "frmSettings.h"
 
+#include "ControlPanel.h"
 #include "MaskedEdit.h"
 #include "NamedWidget.h"
 #include "NumericEntry.h"
@@ -9,7 +10,6 @@
 #include "RequestQueue.h"
 #include "StatusPollTimer.h"
 #include "WindowPlacement.h"
-#include "frmMain.h"
 #include "frmMessage.h"
 
 #include <QButtonGroup>
@@ -62,8 +62,8 @@ int ListPosition(const QComboBox* list, int value) {
 
 } // namespace
 
-frmSettings::frmSettings(frmMain* mainWindow)
-    : QDialog(mainWindow), cboTitle(List("cboTitle", {}, this)),
+frmSettings::frmSettings(ControlPanel* panel)
+    : QDialog(panel->panelWindow()), cboTitle(List("cboTitle", {}, this)),
       cboInterval(List("cboInterval",
                        {"1 minute", "2 minutes", "3 minutes", "4 minutes", "5 minutes",
                         "10 minutes", "15 minutes", "20 minutes", "30 minutes", "60 minutes"},
@@ -95,9 +95,9 @@ frmSettings::frmSettings(frmMain* mainWindow)
       cmdSave(NamedButton("cmdSave", "Save...", this)), cmdOK(NamedButton("cmdOK", "OK", this)),
       cmdCancel(NamedButton("cmdCancel", "Cancel", this)),
       tmrParameter(
-          Named(new StatusPollTimer(this, mainWindow->statusTimer(), PostStatusPollIfIdle, this),
+          Named(new StatusPollTimer(this, panel->statusTimer(), PostStatusPollIfIdle, this),
                 "tmrParameter")),
-      saveForm(new ParameterSaveForm(this, mainWindow->statusTimer())), m_main(mainWindow) {
+      saveForm(new ParameterSaveForm(this, panel->statusTimer())), m_panel(panel) {
     setObjectName("frmSettings");
     setWindowTitle("Parameter Settings...");
     setWindowModality(Qt::ApplicationModal);
@@ -123,7 +123,7 @@ frmSettings::frmSettings(frmMain* mainWindow)
     RegisterRequest(Request::OpenParameters, [this](qint16) {
         selectedPreset = presets.index;
         adjustSize();
-        PlaceCentred(this, m_main);
+        PlaceCentred(this, m_panel->panelWindow());
         ParkWindow([this] { show(); });
     });
 }
@@ -448,7 +448,7 @@ void frmSettings::replacePreset(int slot, const QString& name) {
 
 void frmSettings::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    m_main->EnableInterface(false);
+    m_panel->EnableInterface(false);
     if (selectedPreset >= 0 && selectedPreset < PresetCount) {
         cboTitle->setCurrentIndex(selectedPreset);
         ShowSet(presets.table.at(selectedPreset));
@@ -460,7 +460,7 @@ void frmSettings::showEvent(QShowEvent* event) {
 
 void frmSettings::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
-    m_main->EnableInterface(true);
+    m_panel->EnableInterface(true);
 }
 
 void frmSettings::reject() {

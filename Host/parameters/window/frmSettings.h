@@ -16,14 +16,14 @@ class QPushButton;
 class QRadioButton;
 class QToolButton;
 class StatusPollTimer;
-class frmMain;
+class ControlPanel;
 
 // "Parameter Settings...": views and edits one parameter set, a preset or the
 // current set; OK keeps it as the current set, Save... into a preset.
 class frmSettings : public QDialog {
     Q_OBJECT
 public:
-    explicit frmSettings(frmMain* mainWindow);
+    explicit frmSettings(ControlPanel* panel);
     ~frmSettings() override;
 
     // The presets, the current set and the preset it came from, as stored.
@@ -98,7 +98,7 @@ private:
     void saveFinished(); // shows the preset just saved
     void replacePreset(int slot, const QString& name);
 
-    frmMain* const m_main;
+    ControlPanel* const m_panel;
     QList<Entry> m_entries;
     QList<QWidget*> m_triggerControls;
     QList<std::pair<QLabel*, QRadioButton*>> m_optionLabels;

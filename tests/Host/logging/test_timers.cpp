@@ -5,7 +5,7 @@
 // date. The data check, including a sub window already open when the master
 // opens. The timers' bytes.
 
-#include "../protocol/LoggerDateTimeTesting.h"
+#include "LoggerDateTimeTesting.h"
 #include "Timers.h"
 
 #include <QTest>

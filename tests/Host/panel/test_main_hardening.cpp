@@ -70,15 +70,15 @@ private slots:
         QVERIFY(f.start());
         f.sim.model().setBattery(125);
         QVERIFY(f.link());
-        QCOMPARE(f.panel->battery(), qint16(125));
-        QVERIFY(f.panel->freeMemory() > 0);
+        QCOMPARE(Session().battery, qint16(125));
+        QVERIFY(Session().freeMemory > 0);
         MessageAnswerer answers({Answer::Confirm});
         f.button("cmdLink")->click();
-        QVERIFY(!f.panel->linked());
-        QCOMPARE(f.panel->battery(), qint16(-1));
-        QCOMPARE(f.panel->freeMemory(), -1);
-        QVERIFY(!f.panel->memoryAlmostFull());
-        QCOMPARE(f.panel->loggingMode(), qint16(0));
+        QVERIFY(!Session().linked);
+        QCOMPARE(Session().battery, qint16(-1));
+        QCOMPARE(Session().freeMemory, -1);
+        QVERIFY(!Session().memoryAlmostFull);
+        QCOMPARE(Session().mode, qint16(0));
     }
 
     // The estimate shown with the mode at link time already knows the memory.
@@ -106,11 +106,11 @@ private slots:
         RegisterRequest(28, [&](qint16) {
             f.button("OverloadIndicatio")->click();
             f.button("cmdLink")->click();
-            QVERIFY(f.panel->linked()); // not yet: the run is still going
+            QVERIFY(Session().linked); // not yet: the run is still going
         });
         PostRequest(28);
         RegisterRequest(28, nullptr);
-        QVERIFY(!f.panel->linked());
+        QVERIFY(!Session().linked);
         const std::string wire = f.wire();
         QVERIFY(wire.find("\x01v") != std::string::npos);
         QVERIFY(wire.find("\x01v") < wire.find("\x01n"));
@@ -138,11 +138,11 @@ private slots:
         SetCommsTimeOut(200);
         f.sim.setFault(Fault::Silent);
         f.button("FreqWeightingButton1")->click(); // A shown; its "F" is lost
-        QCOMPARE(CurrentFrequencyWeighting, qint16(-1));
+        QCOMPARE(Session().CurrentFrequencyWeighting, qint16(-1));
         f.sim.setFault(Fault::None);
         f.sim.model().setMode(1);
         PostRequest(Request::GetStatus);
-        QCOMPARE(f.panel->loggingMode(), qint16(1));
+        QCOMPARE(Session().mode, qint16(1));
         f.button("FreqWeightingButton0")->click();
         QVERIFY(f.button("FreqWeightingButton1")->isChecked());
         QVERIFY(!f.button("FreqWeightingButton0")->isChecked());

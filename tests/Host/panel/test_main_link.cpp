@@ -190,11 +190,11 @@ private slots:
         QVERIFY(f.link());
         MessageAnswerer answers({Answer::Cancel, Answer::Confirm});
         f.button("cmdLink")->click();
-        QVERIFY(f.panel->linked()); // No keeps the link
+        QVERIFY(Session().linked); // No keeps the link
         QVERIFY(f.panel->statusTimer()->isActive());
         f.sim.clearHostBytes();
         f.button("cmdLink")->click();
-        QVERIFY(!f.panel->linked());
+        QVERIFY(!Session().linked);
         QCOMPARE(answers.seen.last().text, QString("Are you sure you want to unlink from the "
                                                    "logger?"));
         QTRY_VERIFY(f.wire().find("\x01n") != std::string::npos);

@@ -24,9 +24,9 @@ private slots:
     void defaultsWithNothingStored() {
         frmMain panel;
         QCOMPARE(panel.windowTitle(), QString("QN-7X Control Panel 1.00.000 - Orvane Instruments"));
-        QCOMPARE(panel.portNumber(), qint16(2));
-        QCOMPARE(panel.baudRate(), 19200);
-        QCOMPARE(panel.linkMethod(), qint16(1));
+        QCOMPARE(Session().port, qint16(2));
+        QCOMPARE(Session().baud, 19200);
+        QCOMPARE(Session().method, qint16(1));
         QCOMPARE(panel.statusTimer()->interval(), 250);
         QVERIFY(!panel.statusTimer()->isActive());
         QVERIFY(panel.findChild<QAction*>("ComPortItem2")->isChecked());
@@ -45,9 +45,9 @@ private slots:
         settings.setValue("Main/Left", "left");
         settings.sync();
         frmMain panel;
-        QCOMPARE(panel.portNumber(), qint16(2));
-        QCOMPARE(panel.baudRate(), 19200);
-        QCOMPARE(panel.linkMethod(), qint16(1));
+        QCOMPARE(Session().port, qint16(2));
+        QCOMPARE(Session().baud, 19200);
+        QCOMPARE(Session().method, qint16(1));
     }
 
     void storedValuesAndPlacement() {
@@ -60,9 +60,9 @@ private slots:
         settings.sync();
         {
             frmMain panel;
-            QCOMPARE(panel.portNumber(), qint16(3));
-            QCOMPARE(panel.baudRate(), 9600);
-            QCOMPARE(panel.linkMethod(), qint16(2));
+            QCOMPARE(Session().port, qint16(3));
+            QCOMPARE(Session().baud, 9600);
+            QCOMPARE(Session().method, qint16(2));
             QCOMPARE(panel.pos(), QPoint(40, 30));
             // The modem method polls once a second and has no peak hold.
             QCOMPARE(panel.statusTimer()->interval(), 1000);
@@ -167,7 +167,7 @@ private slots:
         f.sim.clearHostBytes();
         MessageAnswerer answers({MessageAnswerer::Answer::Confirm});
         f.button("cmdLink")->click();
-        QVERIFY(!f.panel->linked());
+        QVERIFY(!Session().linked);
         QVERIFY(f.wire().find("+++") != std::string::npos);
     }
 

@@ -164,7 +164,7 @@ private slots:
         f.sim.clearHostBytes();
         f.item("ResetLoggerItem")->trigger();
         QCOMPARE(answers.seen.first().title, QString("Confirm Reset"));
-        QVERIFY(!f.panel->linked());
+        QVERIFY(!Session().linked);
         QTRY_VERIFY(f.wire().find("\x01n") != std::string::npos); // "n" asks for no reply
         const std::string wire = f.wire();
         QVERIFY(wire.find("\x01g") != std::string::npos);
@@ -179,7 +179,7 @@ private slots:
         ModalAnswerer boxes;
         f.item("ResetLoggerItem")->trigger();
         QCOMPARE(boxes.lastText(), QString("Logger reset"));
-        QVERIFY(!f.panel->linked());
+        QVERIFY(!Session().linked);
         QTRY_VERIFY(f.wire().find("\x01n") != std::string::npos); // "n" asks for no reply
         const std::string wire = f.wire();
         QVERIFY(wire.find("\x01g") != std::string::npos);
@@ -193,7 +193,7 @@ private slots:
         MessageAnswerer answers({Answer::Cancel});
         f.sim.clearHostBytes();
         f.item("ResetLoggerItem")->trigger();
-        QVERIFY(f.panel->linked());
+        QVERIFY(Session().linked);
         QVERIFY(f.wire().find("\x01g") == std::string::npos);
     }
 };

@@ -1,6 +1,7 @@
 // Opening and closing the link, waking the logger and re-clocking the line.
 #include "CommandLibrary.h"
 #include "CommandRequests.h"
+#include "Framing.h"
 #include "LinkedLogger.h"
 #include "ModalAnswerer.h"
 #include "RequestQueue.h"
@@ -18,7 +19,7 @@ private slots:
     void linksAndSetsTheWaitLimit() {
         LinkedLogger logger;
         QVERIFY(logger.link());
-        QVERIFY(PortOpenFlag);
+        QVERIFY(Session().PortOpenFlag);
         QCOMPARE(GetCommsTimeOut(), 2000);
         QCOMPARE(CommsLink()->BaudRate(), 19200);
     }
@@ -31,7 +32,7 @@ private slots:
         SetLinkWindows({.disablePortEntry = [&](qint16 port) { disabled = port; }});
         ModalAnswerer answerer;
         QVERIFY(!OpenLink(3, 19200, 1));
-        QVERIFY(!PortOpenFlag);
+        QVERIFY(!Session().PortOpenFlag);
         QCOMPARE(disabled, qint16(3));
         QCOMPARE(answerer.count(), 1); // only the comms class's own box
         QCOMPARE(answerer.lastText(), QString("Invalid port number"));
@@ -59,7 +60,7 @@ private slots:
         QCOMPARE(disabled, qint16(0));
         QCOMPARE(device, notAPort.fileName());
         QCOMPARE(error, CommsError::NotASerialPort);
-        QCOMPARE(LastOpenError(), CommsError::NotASerialPort);
+        QCOMPARE(Session().lastOpenError, CommsError::NotASerialPort);
         QCOMPARE(answerer.lastText(), QString("Invalid port number"));
     }
 
@@ -68,7 +69,7 @@ private slots:
         QVERIFY(logger.startSimulator());
         logger.sim.setFault(Fault::Silent);
         QVERIFY(!OpenLink(1, 19200, 1));
-        QVERIFY(PortOpenFlag); // the port itself opened: the logger did not answer
+        QVERIFY(Session().PortOpenFlag); // the port itself opened: the logger did not answer
         // Closed: it can be opened again at once.
         QCOMPARE(CommsLink()->OpenComms(), qint16(0));
     }

@@ -5,6 +5,7 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <stdexcept>
 
 class TestRequestQueue : public QObject {
     Q_OBJECT
@@ -119,14 +120,14 @@ private slots:
     void failingActionReportsOnceAndTheRunGoesOn() {
         NoticeRecorder recorder;
         registerLogging(2);
-        RegisterRequest(13, [](qint16) { throw RequestError(380, "Invalid property value"); });
+        RegisterRequest(13, [](qint16) { throw std::runtime_error("Invalid property value"); });
         PostRequest(13);
         PostRequest(2);
         QCOMPARE(recorder.notices.size(), 1);
         QCOMPARE(recorder.notices.first().title, QString("Error"));
         QCOMPARE(recorder.notices.first().icon, NoticeIcon::Warning);
         QCOMPARE(recorder.notices.first().text,
-                 QString("The following exception has occurred :\r380, Invalid property "
+                 QString("The following exception has occurred :\r0, Invalid property "
                          "value\rCurrent routine : 13.\r\rWill attempt to continue."));
         QCOMPARE(log, QStringList({"2:0"}));
     }

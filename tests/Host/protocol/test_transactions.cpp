@@ -1,5 +1,5 @@
 // The transaction shapes against the simulator: success, each failure text,
-// the failure values, and what lands in ReplyBuffer.
+// the failure values, and what lands in Session().ReplyBuffer.
 #include "CommandLibrary.h"
 #include "LinkedLogger.h"
 
@@ -16,13 +16,13 @@ private slots:
         QVERIFY(logger.link());
         NoticeRecorder recorder;
         QVERIFY(Logger::SendPulse());
-        QCOMPARE(ReplyBuffer, QByteArray("k"));
+        QCOMPARE(Session().ReplyBuffer, QByteArray("k"));
         logger.sim.model().setLevel(734);
         QCOMPARE(Logger::GetSpl(), qint16(734));
         QCOMPARE(Logger::GetBuffers(), qint16(logger.sim.model().bufferCount()));
         QCOMPARE(Logger::GetRange(), qint16(logger.sim.model().range()));
         QVERIFY(Logger::GetUpdate().value_or(FailedUpdate()).level == 734);
-        QCOMPARE(ReplyBuffer.size(), 9);
+        QCOMPARE(Session().ReplyBuffer.size(), 9);
         QVERIFY(recorder.notices.isEmpty());
     }
 
@@ -33,7 +33,7 @@ private slots:
         logger.sim.setFault(Fault::Silent);
         NoticeRecorder recorder;
         QVERIFY(!Logger::SendPulse()); // an Action reports nothing
-        QVERIFY(ReplyBuffer.isEmpty());
+        QVERIFY(Session().ReplyBuffer.isEmpty());
         QVERIFY(recorder.notices.isEmpty());
         QCOMPARE(Logger::GetBuffers(), qint16(-1));
         QCOMPARE(Logger::GetSpl(), qint16(-1));
@@ -135,7 +135,7 @@ private slots:
         QVERIFY(logger.link());
         logger.sim.model().setTimeWeighting(1);
         QCOMPARE(Logger::GetParameters().timeCode, qint16(1));
-        QCOMPARE(CurrentTimeWeighting, qint16(1));
+        QCOMPARE(Session().CurrentTimeWeighting, qint16(1));
         logger.sim.clearHostBytes();
         QVERIFY(Logger::SetTimeWeighting(1));
         QVERIFY(logger.wire().empty());
@@ -145,7 +145,7 @@ private slots:
         QCOMPARE(logger.sim.model().timeWeighting(), 1);
         QVERIFY(Logger::SetFrequency(7)); // any code but 1 is C, sent as 0
         QCOMPARE(logger.sim.model().frequencyWeighting(), 0);
-        QCOMPARE(CurrentFrequencyWeighting, qint16(0));
+        QCOMPARE(Session().CurrentFrequencyWeighting, qint16(0));
     }
 
     void stopLoggingWaitsFiveSeconds() {

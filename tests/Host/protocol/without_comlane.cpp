@@ -20,7 +20,7 @@ private slots:
             QVERIFY(notice.text.startsWith(
                 "The communications library Comlane could not be loaded.\r"));
         }
-        QVERIFY(!PortOpenFlag); // no port opened: nothing else to say
+        QVERIFY(!Session().PortOpenFlag); // no port opened: nothing else to say
     }
 };
 

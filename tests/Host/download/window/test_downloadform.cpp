@@ -2,6 +2,7 @@
 // logger: the buffer list, the file dialog, the transfer's ends and clearing.
 #include "DownloadForm.h"
 #include "FillPanel.h"
+#include "Link.h"
 #include "MessageAnswerer.h"
 #include "PanelFixture.h"
 #include "WindowPlacement.h"

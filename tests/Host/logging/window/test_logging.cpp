@@ -103,7 +103,7 @@ private slots:
         {
             ReferenceAnswerer accept(m_reference, true);
             m_summary->cmdOK->click();
-            QTRY_COMPARE(m_fixture->panel->loggingMode(), qint16(2)); // waiting for its timer
+            QTRY_COMPARE(Session().mode, qint16(2)); // waiting for its timer
         }
         LoggingSetup expected;
         expected.master = OneShotTimer({2004, 3, 1, 10, 15, 0}, {2004, 3, 2, 10, 15, 0});
@@ -116,7 +116,7 @@ private slots:
         MessageAnswerer answers({MessageAnswerer::Answer::Confirm});
         ReferenceAnswerer accept(m_reference, true);
         m_fixture->button("LoggingButton")->click();
-        QTRY_COMPARE(m_fixture->panel->loggingMode(), qint16(0));
+        QTRY_COMPARE(Session().mode, qint16(0));
         QTRY_VERIFY(sent("\x01p"));
         QCOMPARE(answers.seen.size(), 2);
         QCOMPARE(answers.seen.at(1).title, QStringLiteral("Logging stopped"));
@@ -281,7 +281,7 @@ private slots:
     void unansweredStopIsNotReported() {
         QVERIFY(m_fixture->sim.model().startLogging(SetupBlock(LoggingSetup{}).toStdString()));
         m_fixture->panel->main_get_status();
-        QCOMPARE(m_fixture->panel->loggingMode(), qint16(1));
+        QCOMPARE(Session().mode, qint16(1));
         MessageAnswerer answers({MessageAnswerer::Answer::Confirm});
         m_fixture->sim.setFault(sim::Fault::Silent);
         m_fixture->sim.clearHostBytes();

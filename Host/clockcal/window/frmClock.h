@@ -1,0 +1,74 @@
+#pragma once
+
+#include "DateTime.h"
+
+#include <QDialog>
+#include <QList>
+#include <QTimer>
+
+class MaskedEdit;
+class QLabel;
+class QPushButton;
+class SpinButton;
+class ControlPanel;
+
+// "Configure Clock...": sets the logger's real-time clock from the fields, which
+// start at the logger's time and keep running once a second.
+class frmClock : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmClock(ControlPanel* panel);
+    ~frmClock() override;
+
+    void InitialiseOjects(const LoggerDateTime& value);
+    void SetClock();
+    void CloseWindow();
+
+    MaskedEdit* const mskDay;
+    MaskedEdit* const mskMonth;
+    MaskedEdit* const mskYear;
+    MaskedEdit* const mskHour;
+    MaskedEdit* const mskMinute;
+    MaskedEdit* const mskSecond;
+    SpinButton* const spnDate;
+    SpinButton* const spnTime;
+    QPushButton* const cmdPC;
+    QPushButton* const cmdOK;
+    QPushButton* const cmdCancel;
+    QTimer tmrClock;
+
+    MaskedEdit* currentField() const { return m_current; }
+    // The fields as one date-time; fields that do not parse read as 0.
+    LoggerDateTime fieldsValue() const;
+
+public slots:
+    void reject() override; // Escape and the close box count as Cancel
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    struct Range {
+        qint16 lower, upper;
+    };
+    void buildControls();
+    void showDateTime(const LoggerDateTime& value);
+    void setField(MaskedEdit* field, qint16 value);
+    Range rangeOf(const MaskedEdit* field) const;
+    bool inRange(const MaskedEdit* field) const;
+    void fieldLeft(MaskedEdit* field);
+    void fitDayToMonth();
+    void step(MaskedEdit* field, int by);
+    void tick();
+    // Whether the display runs: from InitialiseOjects or Get PC Time until the
+    // seconds are touched, and only while the window is shown.
+    void runDisplay(bool running);
+    void accept() override;
+
+    ControlPanel* const m_panel;
+    QList<MaskedEdit*> m_dateFields, m_timeFields;
+    MaskedEdit* m_current = nullptr;
+    bool m_displayRuns = false;
+};

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+
+class QLabel;
+class QPushButton;
+class QTimer;
+class StatusPollTimer;
+class ControlPanel;
+
+// "The last available set of results...": the logger's most recent
+// statistical record, as "Get last results" gives it.
+class frmResults : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmResults(ControlPanel* panel);
+
+    // Fills the window from the 34-byte record and shows it; the headings of
+    // the percentile levels name the indices of the run the main window holds.
+    void ShowResults(const QByteArray& record);
+
+    QLabel* const lblDateHeading;
+    QLabel* const lblDate;
+    QLabel* const lblTimeHeading;
+    QLabel* const lblTime;
+    QLabel* const lblLeqHeading;
+    QLabel* const lblLeq;
+    QLabel* const lblLmaxHeading;
+    QLabel* const lblLmax;
+    QList<QLabel*> lblLIndexHeading;
+    QList<QLabel*> lblLIndexData;
+    QLabel* const lblLminHeading;
+    QLabel* const lblLmin;
+    QLabel* const lblBatteryHeading;
+    QLabel* const lblBattery;
+    QLabel* const lblTemperatureHeading;
+    QLabel* const lblTemp;
+    QLabel* const lblOvLd;
+    QLabel* const lblOvlDValue;
+    QPushButton* const cmdClose;
+    QTimer& tmrResults();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void buildControls();
+    void showIndices();
+
+    ControlPanel* const m_panel;
+    StatusPollTimer* const m_pollTimer;
+};
