@@ -104,8 +104,7 @@ QLabel* Instruction(const char* name, const char* caption, QWidget* parent) {
 } // namespace
 
 SysCalForm::SysCalForm(ControlPanel* panel)
-    : QDialog(panel->panelWindow()),
-      TitleLabel(NamedLabel("TitleLabel", "Reference Level :", this)),
+    : ActivityWindow(panel), TitleLabel(NamedLabel("TitleLabel", "Reference Level :", this)),
       ReferenceText(Named(new MaskedEdit(EntryPattern, this), "ReferenceText")),
       ReferenceSpin(Named(new SpinButton("Reference Level", this), "ReferenceSpin")),
       Sys1Label(Instruction("Sys1Label", "1. Apply reference signal to the microphone.", this)),
@@ -115,9 +114,7 @@ SysCalForm::SysCalForm(ControlPanel* panel)
       Temp2Label(Instruction("Temp2Label", "2. Press the calibrate button.", this)),
       CalibrateButton(NamedButton("CalibrateButton", "Calibrate", this)),
       CancelButton(NamedButton("CancelButton", "Cancel", this)),
-      SyscalTimer(Named(new StatusPollTimer(this, panel->statusTimer(), PostStatusPollIfIdle, this),
-                        "SyscalTimer")),
-      m_panel(panel) {
+      SyscalTimer(Named(pollStatusWhileShown(), "SyscalTimer")) {
     setObjectName("SysCalForm");
     setWindowModality(Qt::ApplicationModal);
     buildControls();
@@ -141,16 +138,12 @@ SysCalForm::SysCalForm(ControlPanel* panel)
                       "Cancel system calibration..."))
             hide();
     });
-    RegisterRequest(Request::Calibrate, [this](qint16) { calibrate_logger(); });
-    RegisterRequest(Request::CalibrateTemperature, [this](qint16) { calibrate_temperature(); });
-    RegisterRequest(Request::CalibrateFactory, [this](qint16) { calibrate_logger_factory(); });
-    m_panel->registerChildWindow(this);
-}
-
-SysCalForm::~SysCalForm() {
-    for (qint16 code :
-         {Request::Calibrate, Request::CalibrateTemperature, Request::CalibrateFactory})
-        RegisterRequest(code, nullptr);
+    registerRequest(Request::Calibrate, [this](qint16) { calibrate_logger(); });
+    registerRequest(Request::CalibrateTemperature, [this](qint16) { calibrate_temperature(); });
+    registerRequest(Request::CalibrateFactory, [this](qint16) { calibrate_logger_factory(); });
+    hideOnUnlink();
+    cancelWith(CancelButton);
+    disablePanelWhileShown();
 }
 
 void SysCalForm::buildControls() {
@@ -197,7 +190,7 @@ void SysCalForm::initialise(qint16 mode) {
     m_lower = setting->lower;
     m_upper = setting->upper;
     adjustSize();
-    PlaceCentred(this, m_panel->panelWindow());
+    PlaceCentred(this, controlPanel()->panelWindow());
 }
 
 void SysCalForm::open(qint16 mode) {
@@ -246,7 +239,7 @@ void SysCalForm::spin(bool up) {
 bool SysCalForm::loggerAwake() {
     if (WakeLogger())
         return true;
-    m_panel->instant_unlink();
+    controlPanel()->instant_unlink();
     return false;
 }
 
@@ -294,25 +287,6 @@ void SysCalForm::calibrate_temperature() {
     HostSettings::Write(HostSettings::TempCal, HostSettings::Key::Reference, text);
     const qint16 tenths = Tenths(text);
     Logger::CalibrateTemperature(tenths); // the answer is not examined
-    m_panel->showTemperature(tenths);
+    controlPanel()->showTemperature(tenths);
     hide();
-}
-
-void SysCalForm::reject() {
-    CancelButton->click();
-}
-
-void SysCalForm::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    reject();
-}
-
-void SysCalForm::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    m_panel->EnableInterface(false);
-}
-
-void SysCalForm::hideEvent(QHideEvent* event) {
-    QDialog::hideEvent(event);
-    m_panel->EnableInterface(true);
 }

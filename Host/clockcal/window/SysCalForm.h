@@ -1,9 +1,8 @@
 #pragma once
 
+#include "ActivityWindow.h"
 #include "CommandLibrary.h"
 #include "NumericEntry.h"
-
-#include <QDialog>
 
 class MaskedEdit;
 class QLabel;
@@ -15,13 +14,12 @@ class ControlPanel;
 // The calibration window: tells the logger the true level of a reference tone
 // at its microphone, or the true ambient temperature, and reports the logger's
 // verdict. The logger corrects itself.
-class SysCalForm : public QDialog {
+class SysCalForm : public ActivityWindow {
     Q_OBJECT
 public:
     enum Mode : qint16 { SystemMode = 0, TemperatureMode = 1, FactoryMode = 2 };
 
     explicit SysCalForm(ControlPanel* panel);
-    ~SysCalForm() override;
 
     void initialise(qint16 mode);
     // What the main window's calibration and temperature controls run:
@@ -50,14 +48,6 @@ public:
     // How long the logger's verdict on a system calibration is waited for.
     Logger::CalibrationPoll verdictPoll;
 
-public slots:
-    void reject() override; // Escape and the close box count as Cancel
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-
 private:
     using SystemCommand = Logger::CalibrationVerdict (*)(qint16, Logger::CalibrationPoll);
 
@@ -71,8 +61,6 @@ private:
     void spin(bool up);
     void systemCalibration(SystemCommand command, bool wakeFirst);
     bool loggerAwake();
-
-    ControlPanel* const m_panel;
     qint16 m_mode = SystemMode;
     float m_lower = 60.0f;
     float m_upper = 120.0f;

@@ -46,7 +46,7 @@ qint16 DayOfWeekByte(const LoggerDateTime& value) {
 } // namespace
 
 frmClock::frmClock(ControlPanel* panel)
-    : QDialog(panel->panelWindow()), mskDay(NamedField("mskDay", "00", "Day", this)),
+    : ActivityWindow(panel), mskDay(NamedField("mskDay", "00", "Day", this)),
       mskMonth(NamedField("mskMonth", "00", "Month", this)),
       mskYear(NamedField("mskYear", "0000", "Year", this)),
       mskHour(NamedField("mskHour", "00", "Hour", this)),
@@ -54,10 +54,8 @@ frmClock::frmClock(ControlPanel* panel)
       mskSecond(NamedField("mskSecond", "00", "Second", this)),
       spnDate(new SpinButton("Date", this)), spnTime(new SpinButton("Time", this)),
       cmdPC(NamedButton("cmdPC", "Get PC Time", this)), cmdOK(NamedButton("cmdOK", "OK", this)),
-      cmdCancel(NamedButton("cmdCancel", "Cancel", this)),
-      m_panel(panel), m_dateFields{mskDay, mskMonth, mskYear}, m_timeFields{mskHour, mskMinute,
-                                                                            mskSecond},
-      m_current(mskDay) {
+      cmdCancel(NamedButton("cmdCancel", "Cancel", this)), m_dateFields{mskDay, mskMonth, mskYear},
+      m_timeFields{mskHour, mskMinute, mskSecond}, m_current(mskDay) {
     setObjectName("frmClock");
     setWindowTitle("Configure Clock...");
     setWindowModality(Qt::ApplicationModal);
@@ -102,14 +100,11 @@ frmClock::frmClock(ControlPanel* panel)
         setEnabled(true);
         PostRequest(Request::CloseClock);
     });
-    RegisterRequest(Request::SetClock, [this](qint16) { SetClock(); });
-    RegisterRequest(Request::CloseClock, [this](qint16) { CloseWindow(); });
-    m_panel->registerChildWindow(this);
-}
-
-frmClock::~frmClock() {
-    RegisterRequest(Request::SetClock, nullptr);
-    RegisterRequest(Request::CloseClock, nullptr);
+    registerRequest(Request::SetClock, [this](qint16) { SetClock(); });
+    registerRequest(Request::CloseClock, [this](qint16) { CloseWindow(); });
+    hideOnUnlink();
+    cancelWith(cmdCancel);
+    disablePanelWhileShown();
 }
 
 void frmClock::buildControls() {
@@ -284,24 +279,13 @@ void frmClock::CloseWindow() {
     setEnabled(true);
 }
 
-void frmClock::reject() {
-    cmdCancel->click();
-}
-
-void frmClock::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    reject();
-}
-
 void frmClock::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    ActivityWindow::showEvent(event);
     if (m_displayRuns)
         tmrClock.start();
-    m_panel->EnableInterface(false);
 }
 
 void frmClock::hideEvent(QHideEvent* event) {
-    QDialog::hideEvent(event);
+    ActivityWindow::hideEvent(event);
     tmrClock.stop();
-    m_panel->EnableInterface(true);
 }

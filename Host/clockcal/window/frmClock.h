@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ActivityWindow.h"
 #include "DateTime.h"
 
-#include <QDialog>
 #include <QList>
 #include <QTimer>
 
@@ -14,11 +14,10 @@ class ControlPanel;
 
 // "Configure Clock...": sets the logger's real-time clock from the fields, which
 // start at the logger's time and keep running once a second.
-class frmClock : public QDialog {
+class frmClock : public ActivityWindow {
     Q_OBJECT
 public:
     explicit frmClock(ControlPanel* panel);
-    ~frmClock() override;
 
     void InitialiseOjects(const LoggerDateTime& value);
     void SetClock();
@@ -41,11 +40,7 @@ public:
     // The fields as one date-time; fields that do not parse read as 0.
     LoggerDateTime fieldsValue() const;
 
-public slots:
-    void reject() override; // Escape and the close box count as Cancel
-
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -66,8 +61,6 @@ private:
     // seconds are touched, and only while the window is shown.
     void runDisplay(bool running);
     void accept() override;
-
-    ControlPanel* const m_panel;
     QList<MaskedEdit*> m_dateFields, m_timeFields;
     MaskedEdit* m_current = nullptr;
     bool m_displayRuns = false;

@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 
 frmDetails::frmDetails(ControlPanel* panel)
-    : QDialog(panel->panelWindow()), pnlSummary(BuildSummaryPanel(this)),
+    : ActivityWindow(panel), pnlSummary(BuildSummaryPanel(this)),
       lblReference(NamedLabel("lblReference", "The estimated logger life is", this)),
       lblLife(NamedLabel("lblLife", {}, this)), lblLimitedBy(NamedLabel("lblLimitedBy", {}, this)),
       Label2(NamedLabel("Label2",
@@ -29,20 +29,16 @@ frmDetails::frmDetails(ControlPanel* panel)
                         "that may reduce logging time.  Nor does it consider timer settings that "
                         "may increase logging time.",
                         this)),
-      cmdClose(NamedButton("cmdClose", "Close", this)), m_panel(panel),
-      m_pollTimer(new StatusPollTimer(this, panel->statusTimer(), PostStatusPollIfIdle, this)) {
+      cmdClose(NamedButton("cmdClose", "Close", this)), m_pollTimer(pollStatusWhileShown()) {
     setObjectName("frmDetails");
     setWindowTitle("Current Logging Settings...");
     setWindowModality(Qt::ApplicationModal);
     m_pollTimer->timer().setObjectName("tmrSummary");
     buildControls();
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::hide);
-    RegisterRequest(Request::ShowDetails, [this](qint16) { Display(); });
-    m_panel->registerChildWindow(this);
-}
-
-frmDetails::~frmDetails() {
-    RegisterRequest(Request::ShowDetails, nullptr);
+    registerRequest(Request::ShowDetails, [this](qint16) { Display(); });
+    hideOnUnlink();
+    disablePanelWhileShown();
 }
 
 void frmDetails::buildControls() {
@@ -82,16 +78,6 @@ void frmDetails::Display() {
     lblLife->setText(LifeText(estimate));
     lblLimitedBy->setText(LimitText(estimate));
     adjustSize();
-    PlaceBottomAligned(this, m_panel->panelWindow());
+    PlaceBottomAligned(this, controlPanel()->panelWindow());
     ParkWindow([this] { show(); });
-}
-
-void frmDetails::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    m_panel->EnableInterface(false);
-}
-
-void frmDetails::hideEvent(QHideEvent* event) {
-    QDialog::hideEvent(event);
-    m_panel->EnableInterface(true);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "ActivityWindow.h"
 
 class QFrame;
 class QLabel;
@@ -11,11 +11,10 @@ class ControlPanel;
 
 // "Current Logging Settings...": the settings of the running buffer in words,
 // with an estimate of how long the logger can go on logging.
-class frmDetails : public QDialog {
+class frmDetails : public ActivityWindow {
     Q_OBJECT
 public:
     explicit frmDetails(ControlPanel* panel);
-    ~frmDetails() override;
 
     // Request 13: reads the last buffer's settings, describes them and shows
     // the window.
@@ -30,13 +29,7 @@ public:
     QPushButton* const cmdClose;
     QTimer& tmrSummary();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-
 private:
     void buildControls();
-
-    ControlPanel* const m_panel;
     StatusPollTimer* const m_pollTimer;
 };

@@ -34,7 +34,7 @@ QFrame* Panel(const char* name, QWidget* parent) {
 } // namespace
 
 frmReference::frmReference(ControlPanel* panel)
-    : QDialog(panel->panelWindow()), pnlDone(Named(new FillPanel(this), "pnlDone")),
+    : ActivityWindow(panel), pnlDone(Named(new FillPanel(this), "pnlDone")),
       lblMeasuring(NamedLabel("lblMeasuring", "Measuring Reference...", this)),
       lblReference(NamedLabel("lblReference", "The reference level is", this)),
       lblLevel(NamedLabel("lblLevel", {}, this)), lblOK(NamedLabel("lblOK", OkBeforeLogging, this)),
@@ -47,9 +47,8 @@ frmReference::frmReference(ControlPanel* panel)
           "lblRemove", "Ensure that the reference is removed before commencing logging.", this)),
       cmdOK(NamedButton("cmdOK", "OK", this)), cmdRetake(NamedButton("cmdRetake", "Retake", this)),
       cmdCancel(NamedButton("cmdCancel", "Cancel", this)), pnlInfo(Panel("pnlInfo", this)),
-      pnlProgress(Panel("pnlProgress", this)), m_panel(panel),
-      m_pollTimer(new StatusPollTimer(
-          this, panel->statusTimer(), [this] { poll(); }, this)) {
+      pnlProgress(Panel("pnlProgress", this)),
+      m_pollTimer(pollStatusWhileShown([this] { poll(); })) {
     setObjectName("frmReference");
     setWindowTitle("Please verify the reference level...");
     setWindowModality(Qt::ApplicationModal);
@@ -65,7 +64,8 @@ frmReference::frmReference(ControlPanel* panel)
         else
             GetReference(); // the poll timer's ticks stand aside meanwhile
     });
-    m_panel->registerChildWindow(this);
+    hideOnUnlink();
+    cancelWith(cmdCancel);
 }
 
 void frmReference::buildControls() {
@@ -175,7 +175,7 @@ void frmReference::poll() {
     if (m_busy || m_measuring || ExchangeInProgress())
         return;
     m_busy = true;
-    m_panel->main_update();
+    controlPanel()->main_update();
     m_busy = false;
     const qint16 pending = m_pending;
     m_pending = None;
@@ -186,7 +186,7 @@ void frmReference::poll() {
 }
 
 void frmReference::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    ActivityWindow::showEvent(event);
     m_pending = None;
     // A reading from an earlier showing (the reference before logging, say)
     // is never offered again: each showing measures afresh.
@@ -196,14 +196,4 @@ void frmReference::showEvent(QShowEvent* event) {
         if (isVisible())
             GetReference();
     });
-}
-
-void frmReference::reject() {
-    if (cmdCancel->isEnabled())
-        cmdCancel->click();
-}
-
-void frmReference::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    reject();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "ActivityWindow.h"
 
 class FillPanel;
 class QFrame;
@@ -13,7 +13,7 @@ class ControlPanel;
 // "Please verify the reference level...": measures the reference tone at the
 // microphone before logging starts or after it stops, and lets the operator
 // accept the level, take it again, or (before logging) go back.
-class frmReference : public QDialog {
+class frmReference : public ActivityWindow {
     Q_OBJECT
 public:
     explicit frmReference(ControlPanel* panel);
@@ -47,11 +47,7 @@ public:
     QFrame* const pnlProgress;
     QTimer& tmrReference();
 
-public slots:
-    void reject() override; // Escape and the close box count as Cancel
-
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -61,8 +57,6 @@ private:
     void showResult();
     void answer(qint16 choice);
     void poll();
-
-    ControlPanel* const m_panel;
     StatusPollTimer* const m_pollTimer;
     bool m_busy = false;      // the timer's status poll is running
     bool m_measuring = false; // a reading is being taken

@@ -20,7 +20,7 @@ QString Tenths(double value) {
 } // namespace
 
 frmResults::frmResults(ControlPanel* panel)
-    : QDialog(panel->panelWindow()), lblDateHeading(NamedLabel("lblDateHeading", "Date", this)),
+    : ActivityWindow(panel), lblDateHeading(NamedLabel("lblDateHeading", "Date", this)),
       lblDate(NamedLabel("lblDate", {}, this)),
       lblTimeHeading(NamedLabel("lblTimeHeading", "Time", this)),
       lblTime(NamedLabel("lblTime", {}, this)),
@@ -35,8 +35,7 @@ frmResults::frmResults(ControlPanel* panel)
       lblTemperatureHeading(NamedLabel("lblTemperatureHeading", "Temp.", this)),
       lblTemp(NamedLabel("lblTemp", {}, this)), lblOvLd(NamedLabel("lblOvLd", "OvLd", this)),
       lblOvlDValue(NamedLabel("lblOvlDValue", {}, this)),
-      cmdClose(NamedButton("cmdClose", "Close", this)), m_panel(panel),
-      m_pollTimer(new StatusPollTimer(this, panel->statusTimer(), PostStatusPollIfIdle, this)) {
+      cmdClose(NamedButton("cmdClose", "Close", this)), m_pollTimer(pollStatusWhileShown()) {
     setObjectName("frmResults");
     setWindowTitle("The last available set of results...");
     setWindowModality(Qt::ApplicationModal);
@@ -47,7 +46,8 @@ frmResults::frmResults(ControlPanel* panel)
     }
     buildControls();
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::hide);
-    m_panel->registerChildWindow(this);
+    hideOnUnlink();
+    disablePanelWhileShown();
 }
 
 void frmResults::buildControls() {
@@ -108,16 +108,6 @@ void frmResults::ShowResults(const QByteArray& record) {
     lblOvlDValue->setText(!results ? QString() : shown.overload ? QString("Yes") : QString("No"));
     showIndices();
     adjustSize();
-    PlaceBottomAligned(this, m_panel->panelWindow());
+    PlaceBottomAligned(this, controlPanel()->panelWindow());
     ParkWindow([this] { show(); });
-}
-
-void frmResults::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    m_panel->EnableInterface(false);
-}
-
-void frmResults::hideEvent(QHideEvent* event) {
-    QDialog::hideEvent(event);
-    m_panel->EnableInterface(true);
 }

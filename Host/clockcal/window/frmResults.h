@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "ActivityWindow.h"
 #include <QList>
 
 class QLabel;
@@ -11,7 +11,7 @@ class ControlPanel;
 
 // "The last available set of results...": the logger's most recent
 // statistical record, as "Get last results" gives it.
-class frmResults : public QDialog {
+class frmResults : public ActivityWindow {
     Q_OBJECT
 public:
     explicit frmResults(ControlPanel* panel);
@@ -41,14 +41,8 @@ public:
     QPushButton* const cmdClose;
     QTimer& tmrResults();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-
 private:
     void buildControls();
     void showIndices();
-
-    ControlPanel* const m_panel;
     StatusPollTimer* const m_pollTimer;
 };

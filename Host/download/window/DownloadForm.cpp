@@ -31,11 +31,6 @@ namespace {
 
 const QString Maker = QStringLiteral("Orvane Instruments");
 
-// The requests this window carries out.
-const QList<qint16> OwnRequests = {Request::ShowDownload,  Request::ClearBuffer,
-                                   Request::CloseDownload, Request::StoreData,
-                                   Request::DumpAll,       Request::RunDumpAll};
-
 QFrame* NamedPanel(const QString& name, QWidget* parent) {
     auto* panel = Named(new QFrame(parent), name);
     panel->setFrameShape(QFrame::StyledPanel);
@@ -45,7 +40,7 @@ QFrame* NamedPanel(const QString& name, QWidget* parent) {
 } // namespace
 
 DownloadForm::DownloadForm(ControlPanel* panel)
-    : QDialog(panel->panelWindow(), Qt::Dialog),
+    : ActivityWindow(panel, Qt::Dialog),
       CurrentBufferLabel(NamedLabel("CurrentBufferLabel", "Current Buffer :", this)),
       BufferCombo(new QComboBox(this)),
       DownloadButton(NamedButton("DownloadButton", "Download", this)),
@@ -62,8 +57,7 @@ DownloadForm::DownloadForm(ControlPanel* panel)
       Label3(NamedLabel("Label3", "Time Taken :", FinalPanel)),
       TimeTakenDataLabel(NamedLabel("TimeTakenDataLabel", {}, FinalPanel)),
       OKButton(NamedButton("OKButton", "OK", FinalPanel)), SaveFileDialog(new QFileDialog(this)),
-      DownloadTimer(new StatusPollTimer(this, panel->statusTimer(), PostStatusPollIfIdle, this)),
-      m_panel(panel) {
+      DownloadTimer(pollStatusWhileShown()) {
     setObjectName("DownloadForm");
     setWindowTitle("Download Data...");
     setWindowModality(Qt::ApplicationModal);
@@ -86,24 +80,21 @@ DownloadForm::DownloadForm(ControlPanel* panel)
         AbortButton->setEnabled(false);
     });
 
-    RegisterRequest(Request::ShowDownload, [this](qint16) { initialise_and_show(); });
-    RegisterRequest(Request::ClearBuffer, [this](qint16) { clear_buffer(); });
-    RegisterRequest(Request::CloseDownload, [this](qint16) { close_window(); });
-    RegisterRequest(Request::StoreData, [this](qint16) { store_data(); });
-    RegisterRequest(Request::DumpAll, [this](qint16) {
+    registerRequest(Request::ShowDownload, [this](qint16) { initialise_and_show(); });
+    registerRequest(Request::ClearBuffer, [this](qint16) { clear_buffer(); });
+    registerRequest(Request::CloseDownload, [this](qint16) { close_window(); });
+    registerRequest(Request::StoreData, [this](qint16) { store_data(); });
+    registerRequest(Request::DumpAll, [this](qint16) {
         dumpAll = true;
         adjustSize();
-        PlaceBottomAligned(this, m_panel->panelWindow());
+        PlaceBottomAligned(this, controlPanel()->panelWindow());
         ParkWindow([this] { show(); });
     });
-    RegisterRequest(Request::RunDumpAll, [this](qint16) { dump_all(); });
-    m_panel->registerChildWindow(this);
-    m_panel->panelWindow()->installEventFilter(this);
-}
-
-DownloadForm::~DownloadForm() {
-    for (qint16 code : OwnRequests)
-        RegisterRequest(code, nullptr);
+    registerRequest(Request::RunDumpAll, [this](qint16) { dump_all(); });
+    hideOnUnlink();
+    controlPanel()->panelWindow()->installEventFilter(this);
+    cancelWith(CloseButton);
+    disablePanelWhileShown();
 }
 
 void DownloadForm::buildControls() {
@@ -180,7 +171,7 @@ void DownloadForm::update_buffers() {
     const BufferList list = ReadBufferList();
     if (list.count == -1) {
         QMessageBox box(QMessageBox::NoIcon, Maker, "Communications error with logger.",
-                        QMessageBox::Ok, m_panel->panelWindow());
+                        QMessageBox::Ok, controlPanel()->panelWindow());
         box.exec();
     }
     bufferCount = list.count;
@@ -196,7 +187,7 @@ void DownloadForm::initialise_and_show() {
         update_buffers();
     if (count < 1 || count > MaxBuffers || BufferCombo->count() != count) {
         ShowMessage("There are currently no buffers", 0, Maker);
-        m_panel->EnableInterface(true);
+        controlPanel()->EnableInterface(true);
         return;
     }
     bufferCount = count;
@@ -204,7 +195,7 @@ void DownloadForm::initialise_and_show() {
     enable_buttons(true);
     selectEntry(count - 1);
     adjustSize();
-    PlaceBottomAligned(this, m_panel->panelWindow());
+    PlaceBottomAligned(this, controlPanel()->panelWindow());
     ParkWindow([this] { show(); });
 }
 
@@ -239,7 +230,7 @@ void DownloadForm::clear_buffer() {
     }
     // Any answer is the logger's acknowledgement here: the list is read again anyway.
     if (Logger::ClearBuffer() != -1) {
-        m_panel->main_get_info(); // refreshes the list through update_buffers
+        controlPanel()->main_get_info(); // refreshes the list through update_buffers
         if (BufferCombo->count() < 1) {
             ShowMessage("There are no more buffers", 0, Maker);
             hide();
@@ -334,9 +325,9 @@ QString DownloadForm::chooseBaseName() {
     SaveFileDialog->selectFile(QString());
     // The logger must not power down while the operator thinks of a name.
     const bool powerDown = Session().powerDownEnabled;
-    m_panel->SetPowerDown(false);
+    controlPanel()->SetPowerDown(false);
     const bool chosen = SaveFileDialog->exec() == QDialog::Accepted;
-    m_panel->SetPowerDown(powerDown);
+    controlPanel()->SetPowerDown(powerDown);
     const QString path = chosen ? SaveFileDialog->selectedFiles().value(0) : QString();
     if (path.isEmpty() || QFileInfo(path).isDir())
         return {}; // a folder is no file name
@@ -412,13 +403,13 @@ void DownloadForm::showResult(const TransferResult& result) {
         return;
     }
     if (!WakeLogger())
-        m_panel->instant_unlink();
+        controlPanel()->instant_unlink();
 }
 
 bool DownloadForm::eventFilter(QObject* watched, QEvent* event) {
     // The program is being closed while a transfer runs: the operator decides
     // whether it stops there, as Abort would stop it, or goes on.
-    if (watched == m_panel->panelWindow() && event->type() == QEvent::Close && m_transfer &&
+    if (watched == controlPanel()->panelWindow() && event->type() == QEvent::Close && m_transfer &&
         !m_transfer->abortRequested()) {
         if (ShowMessage("A download is in progress.\rDo you want to stop it and exit?\r\rThe "
                         "files keep the data received so far; the rest stays in the logger. "
@@ -432,28 +423,16 @@ bool DownloadForm::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void DownloadForm::reject() {
-    if (CloseButton->isEnabled())
-        CloseButton->click();
-}
-
-void DownloadForm::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    reject();
-}
-
 void DownloadForm::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    m_panel->EnableInterface(false);
+    ActivityWindow::showEvent(event);
     // Run from the event loop, as a request, so that no poll comes between blocks.
     if (dumpAll)
         QTimer::singleShot(0, this, [] { PostRequest(Request::RunDumpAll); });
 }
 
 void DownloadForm::hideEvent(QHideEvent* event) {
-    QDialog::hideEvent(event);
     // A hidden window's transfer stops at the next block; its files are kept.
     if (m_transfer)
         m_transfer->abort();
-    m_panel->EnableInterface(true);
+    ActivityWindow::hideEvent(event);
 }

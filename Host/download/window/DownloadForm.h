@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ActivityWindow.h"
 #include "BufferRecord.h"
 #include "BufferTransfer.h"
 
-#include <QDialog>
 #include <QList>
 #include <QVector>
 
@@ -19,11 +19,10 @@ class ControlPanel;
 // "Download Data...": lists the logger's buffers, describes the selected one,
 // downloads it or the whole memory into data files, and clears the most recent
 // buffer. Every logger exchange runs as a request of the queue.
-class DownloadForm : public QDialog {
+class DownloadForm : public ActivityWindow {
     Q_OBJECT
 public:
     explicit DownloadForm(ControlPanel* panel);
-    ~DownloadForm() override;
 
     qint16 bufferCount = 0;
     // Set by the dump-all request: the window runs the dump as it is shown.
@@ -66,12 +65,10 @@ public:
 
 public slots:
     // Escape counts as the close box.
-    void reject() override;
 
 protected:
     // Watches the control panel's close, to ask before a transfer is cut short.
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -90,8 +87,6 @@ private:
     TransferResult runTransfer(const TransferRequest& request);
     void showProgress(qint32 done, qint32 total, bool wholeMemory);
     void showResult(const TransferResult& result);
-
-    ControlPanel* const m_panel;
     QVector<BufferRecord> m_records;
     BufferTransfer* m_transfer = nullptr; // while a transfer runs
     QStringList m_lastFiles;              // of the last transfer, flushed before a clear

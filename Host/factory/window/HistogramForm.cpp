@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 HistogramForm::HistogramForm(ControlPanel* panel)
-    : QDialog(panel->panelWindow()), Command1(NamedButton("Command1", "Get Histogram", this)),
+    : ActivityWindow(panel), Command1(NamedButton("Command1", "Get Histogram", this)),
       Command2(NamedButton("Command2", "Process Data", this)),
       Command3(NamedButton("Command3", "Reset Screen", this)),
       Command4(NamedButton("Command4", "Switch Buffers", this)),
@@ -39,18 +39,14 @@ HistogramForm::HistogramForm(ControlPanel* panel)
     connect(Command2, &QPushButton::clicked, this, &HistogramForm::processData);
     connect(Command3, &QPushButton::clicked, this, &HistogramForm::resetScreen);
     connect(Command4, &QPushButton::clicked, this, [] { PostRequest(Request::SwitchBuffers); });
-    RegisterRequest(Request::GetHistogram, [this](qint16) { get_histogram(); });
-    panel->registerChildWindow(this);
-}
-
-HistogramForm::~HistogramForm() {
-    RegisterRequest(Request::GetHistogram, nullptr);
+    registerRequest(Request::GetHistogram, [this](qint16) { get_histogram(); });
+    hideOnUnlink();
 }
 
 void HistogramForm::showEvent(QShowEvent* event) {
     // Switch Buffers is carried out by the command library's own request.
     Command4->setEnabled(RequestIsRegistered(Request::SwitchBuffers));
-    QDialog::showEvent(event);
+    ActivityWindow::showEvent(event);
 }
 
 void HistogramForm::setProgress(const QString& text) {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ActivityWindow.h"
 #include "HistogramList.h"
 
-#include <QDialog>
 #include <QList>
 
 class QGridLayout;
@@ -13,11 +13,10 @@ class ControlPanel;
 
 // The histogram window of the factory tools: reads the logger's level
 // histogram bin by bin, lists its non-zero bins and switches its buffers.
-class HistogramForm : public QDialog {
+class HistogramForm : public ActivityWindow {
     Q_OBJECT
 public:
     explicit HistogramForm(ControlPanel* panel);
-    ~HistogramForm() override;
 
     void get_histogram(); // request 25
     void processData();

@@ -33,7 +33,7 @@ QLineEdit* NamedText(const QString& name, const QString& shownAs, QWidget* paren
 } // namespace
 
 InitForm::InitForm(ControlPanel* panel, DownloadForm* download, SysCalForm* calibration)
-    : QDialog(panel->panelWindow()),
+    : ActivityWindow(panel),
       LoggerTerminateCheck(
           Named(new QCheckBox("Allow downloads to be terminated from the logger.", this),
                 "LoggerTerminateCheck")),
@@ -53,7 +53,7 @@ InitForm::InitForm(ControlPanel* panel, DownloadForm* download, SysCalForm* cali
       RawFrame(Named(new QGroupBox("Raw SPL Display", this), "RawFrame")),
       RawButton(NamedButton("RawButton", "Turn on Raw", RawFrame)),
       boxSPL(NamedLabel("boxSPL", " ", RawFrame)),
-      ManualButton(NamedButton("ManualButton", "Manual Logging Screen", this)), m_panel(panel),
+      ManualButton(NamedButton("ManualButton", "Manual Logging Screen", this)),
       m_download(download), m_calibration(calibration), m_histogram(new HistogramForm(panel)) {
     setObjectName("InitForm");
     setWindowTitle("QN-7x Initialisation and Debugging Form.");
@@ -80,14 +80,9 @@ InitForm::InitForm(ControlPanel* panel, DownloadForm* download, SysCalForm* cali
     connect(SetFilterButton, &QPushButton::clicked, this, &InitForm::setFilter);
     connect(RawButton, &QPushButton::clicked, this, &InitForm::rawPressed);
     connect(ManualButton, &QPushButton::clicked, this, &InitForm::manualPressed);
-    RegisterRequest(Request::SetSerialNumber, [this](qint16) { set_serial_number(); });
-    RegisterRequest(Request::GetRange, [this](qint16) { get_range(); });
-    panel->registerChildWindow(this);
-}
-
-InitForm::~InitForm() {
-    RegisterRequest(Request::SetSerialNumber, nullptr);
-    RegisterRequest(Request::GetRange, nullptr);
+    registerRequest(Request::SetSerialNumber, [this](qint16) { set_serial_number(); });
+    registerRequest(Request::GetRange, [this](qint16) { get_range(); });
+    hideOnUnlink();
 }
 
 void InitForm::buildLayout() {
@@ -127,14 +122,14 @@ void InitForm::buildLayout() {
 
 void InitForm::open() {
     adjustSize();
-    PlaceCentred(this, m_panel->panelWindow());
+    PlaceCentred(this, controlPanel()->panelWindow());
     show();
 }
 
 void InitForm::showEvent(QShowEvent* event) {
     if (m_download)
         LoggerTerminateCheck->setChecked(m_download->stopAtTerminator);
-    QDialog::showEvent(event);
+    ActivityWindow::showEvent(event);
 }
 
 void InitForm::initPressed() {
@@ -218,8 +213,8 @@ void InitForm::showRawLevel(qint16 level) {
 }
 
 void InitForm::manualPressed() {
-    m_panel->statusTimer()->stop();
+    controlPanel()->statusTimer()->stop();
     m_histogram->adjustSize();
-    PlaceCentred(m_histogram, m_panel->panelWindow());
+    PlaceCentred(m_histogram, controlPanel()->panelWindow());
     m_histogram->show();
 }

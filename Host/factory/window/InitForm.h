@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ActivityWindow.h"
 #include "ControlPanel.h"
 
-#include <QDialog>
 #include <QList>
 #include <functional>
 
@@ -19,7 +19,7 @@ class SysCalForm;
 // The initialisation and debugging window of the factory tools: the logger's
 // serial number, measuring range and filter constants, the raw level display,
 // and the way to the histogram window.
-class InitForm : public QDialog {
+class InitForm : public ActivityWindow {
     Q_OBJECT
 public:
     // download: the window whose stop-at-terminator switch this one sets;
@@ -27,7 +27,6 @@ public:
     // without its window stays disabled.
     InitForm(ControlPanel* panel, DownloadForm* download = nullptr,
              SysCalForm* calibration = nullptr);
-    ~InitForm() override;
 
     // What the factory button runs: centred over the main window, not modal.
     void open();
@@ -75,8 +74,6 @@ private:
     void setRawDisplay(bool on);
     // The filter buttons talk to the logger directly, so never into a run.
     static bool exchangeBusy();
-
-    ControlPanel* const m_panel;
     DownloadForm* const m_download;
     SysCalForm* const m_calibration;
     HistogramForm* const m_histogram;

@@ -48,7 +48,7 @@ QString CustomSetText(const ParameterSet& set) {
 } // namespace
 
 LoggingForm::LoggingForm(ControlPanel* panel, frmSettings* settings)
-    : QDialog(panel->panelWindow()),
+    : ActivityWindow(panel),
       ParameterLabel(NamedLabel("ParameterLabel", "Parameter Settings :", this)),
       ParameterCombo(List("ParameterCombo", {}, "Parameter Settings", this)),
       ParameterDataLabel(NamedLabel("ParameterDataLabel", QString(), this)),
@@ -69,10 +69,8 @@ LoggingForm::LoggingForm(ControlPanel* panel, frmSettings* settings)
       SubTimerPanels(Named(new QStackedWidget(SubTimerFrame), "SubTimerPanels")),
       LoggingButton(NamedButton("LoggingButton", "Proceed", this)),
       CancelButton(NamedButton("CancelButton", "Cancel", this)),
-      LoggingTimer(
-          Named(new StatusPollTimer(this, panel->statusTimer(), PostStatusPollIfIdle, this),
-                "LoggingTimer")),
-      m_panel(panel), m_settings(settings), m_summary(new frmSummary(panel, this)) {
+      LoggingTimer(Named(pollStatusWhileShown(), "LoggingTimer")), m_settings(settings),
+      m_summary(new frmSummary(panel, this)) {
     setObjectName("LoggingForm");
     setWindowTitle("Start Logging...");
     setWindowModality(Qt::ApplicationModal);
@@ -104,15 +102,11 @@ LoggingForm::LoggingForm(ControlPanel* panel, frmSettings* settings)
     // The editor may have changed the presets or the current set.
     m_settings->installEventFilter(this);
     logging_init_objects();
-    RegisterRequest(Request::LoggingInit, [this](qint16) { logging_init_objects(); });
-    RegisterRequest(Request::CloseLogging, [this](qint16) { CloseWindow(); });
-    RegisterRequest(Request::ProceedCheck, [this](qint16) { ProceedCheck(); });
-    m_panel->registerChildWindow(this);
-}
-
-LoggingForm::~LoggingForm() {
-    for (qint16 code : {Request::LoggingInit, Request::CloseLogging, Request::ProceedCheck})
-        RegisterRequest(code, nullptr);
+    registerRequest(Request::LoggingInit, [this](qint16) { logging_init_objects(); });
+    registerRequest(Request::CloseLogging, [this](qint16) { CloseWindow(); });
+    registerRequest(Request::ProceedCheck, [this](qint16) { ProceedCheck(); });
+    hideOnUnlink();
+    cancelWith(CancelButton);
 }
 
 void LoggingForm::setReferenceWindow(frmReference* reference) {
@@ -185,7 +179,7 @@ void LoggingForm::describeParameters() {
 }
 
 void LoggingForm::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    ActivityWindow::showEvent(event);
     describeParameters();
 }
 
@@ -256,7 +250,7 @@ void LoggingForm::CloseWindow() {
                   "Cancel start logging..."))
         hide();
     setControlsEnabled(true);
-    m_panel->EnableInterface(true);
+    controlPanel()->EnableInterface(true);
 }
 
 void LoggingForm::StopLogging() {
@@ -268,7 +262,7 @@ void LoggingForm::StopLogging() {
                         "logger, then try again.",
                         0, "Logging not stopped");
             if (mode > 0)
-                m_panel->main_set_logging_objects(mode);
+                controlPanel()->main_set_logging_objects(mode);
             return;
         }
     }
@@ -277,21 +271,11 @@ void LoggingForm::StopLogging() {
                 0, "Logging stopped");
     m_reference->setPostMeasurement(true);
     m_reference->adjustSize(); // to the shape it has without Cancel's lines
-    PlaceCentred(m_reference, m_panel->panelWindow());
+    PlaceCentred(m_reference, controlPanel()->panelWindow());
     m_reference->runModal();
     m_reference->setPostMeasurement(false);
     Logger::SendPostReference(qint16(ReferenceLevelWord(m_reference->level)));
-    m_panel->main_set_logging_objects(0);
+    controlPanel()->main_set_logging_objects(0);
     if (updateBuffers)
         updateBuffers();
-}
-
-void LoggingForm::reject() {
-    if (CancelButton->isEnabled())
-        CancelButton->click();
-}
-
-void LoggingForm::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    reject();
 }

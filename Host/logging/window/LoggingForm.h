@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ActivityWindow.h"
 #include "LoggingSetup.h"
 #include "Timers.h"
 
-#include <QDialog>
 #include <QList>
 #include <functional>
 
@@ -22,12 +22,11 @@ class frmSummary;
 
 // "Start Logging...": the parameter set, the title and the two timers of a
 // logging run, checked on Proceed before the summary is shown.
-class LoggingForm : public QDialog {
+class LoggingForm : public ActivityWindow {
     Q_OBJECT
 public:
     // settings: the parameter editor, whose presets this window offers.
     LoggingForm(ControlPanel* panel, frmSettings* settings);
-    ~LoggingForm() override;
 
     // The run being set up; rebuilt on every Proceed.
     LoggingSetup setup;
@@ -76,12 +75,8 @@ public:
     // Item 0 the start, item 1 the end; master frame only.
     QList<MaskedEdit*> OneDayMask, OneMonthMask, OneYearMask, OneHourMask, OneMinuteMask;
 
-public slots:
-    void reject() override; // Escape and the close box count as Cancel
-
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -108,8 +103,6 @@ private:
     void setControlsEnabled(bool enabled);
     void describeParameters();
     void openParameterEditor();
-
-    ControlPanel* const m_panel;
     frmSettings* const m_settings;
     frmReference* m_reference = nullptr;
     frmSummary* const m_summary;

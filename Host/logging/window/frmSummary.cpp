@@ -28,7 +28,7 @@ constexpr int SettleMs = 200;
 } // namespace
 
 frmSummary::frmSummary(ControlPanel* panel, LoggingForm* logging)
-    : QDialog(panel->panelWindow()), pnlSummary(BuildSummaryPanel(this)),
+    : ActivityWindow(panel), pnlSummary(BuildSummaryPanel(this)),
       lblReference(NamedLabel("lblReference", "The estimated logger life is", this)),
       lblLife(NamedLabel("lblLife", QString(), this)),
       lblLimitedBy(NamedLabel("lblLimitedBy", QString(), this)),
@@ -39,9 +39,7 @@ frmSummary::frmSummary(ControlPanel* panel, LoggingForm* logging)
       lblCancel(NamedLabel("lblCancel",
                            "Otherwise, click \"Cancel\" to go back to the logging window.", this)),
       cmdOK(NamedButton("cmdOK", "OK", this)), cmdCancel(NamedButton("cmdCancel", "Cancel", this)),
-      tmrSummary(Named(new StatusPollTimer(this, panel->statusTimer(), PostStatusPollIfIdle, this),
-                       "tmrSummary")),
-      m_panel(panel), m_logging(logging) {
+      tmrSummary(Named(pollStatusWhileShown(), "tmrSummary")), m_logging(logging) {
     setObjectName("frmSummary");
     setWindowTitle("Logging Settings Summary");
     setWindowModality(Qt::ApplicationModal);
@@ -78,12 +76,9 @@ frmSummary::frmSummary(ControlPanel* panel, LoggingForm* logging)
         hide();
         ParkWindow([logging = m_logging] { logging->show(); });
     });
-    RegisterRequest(Request::GetPreReference, [this](qint16) { GetPreReference(); });
-    m_panel->registerChildWindow(this);
-}
-
-frmSummary::~frmSummary() {
-    RegisterRequest(Request::GetPreReference, nullptr);
+    registerRequest(Request::GetPreReference, [this](qint16) { GetPreReference(); });
+    hideOnUnlink();
+    cancelWith(cmdCancel);
 }
 
 void frmSummary::showSetup(const LoggingSetup& setup, qint32 freeMemory, qint16 battery) {
@@ -112,19 +107,10 @@ void frmSummary::Go() {
     // Whatever the logger answers, its mode is read back just below.
     Logger::StartLogging(SetupBlock(m_logging->setup));
     WaitWithEvents(SettleMs);
-    m_panel->main_set_buttons();
-    m_panel->main_get_status();
+    controlPanel()->main_set_buttons();
+    controlPanel()->main_get_status();
     if (m_logging->updateBuffers)
         m_logging->updateBuffers();
-    m_panel->EnableInterface(true);
+    controlPanel()->EnableInterface(true);
     QApplication::restoreOverrideCursor();
-}
-
-void frmSummary::reject() {
-    cmdCancel->click();
-}
-
-void frmSummary::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    reject();
 }

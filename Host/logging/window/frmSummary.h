@@ -1,8 +1,7 @@
 #pragma once
 
+#include "ActivityWindow.h"
 #include "LoggingSetup.h"
-
-#include <QDialog>
 
 class LoggingForm;
 class QFrame;
@@ -14,12 +13,11 @@ class frmReference;
 
 // "Logging Settings Summary": the run about to start in words, with the
 // estimated logger life; OK goes on to the reference reading and the start.
-class frmSummary : public QDialog {
+class frmSummary : public ActivityWindow {
     Q_OBJECT
 public:
     frmSummary(ControlPanel* panel, LoggingForm* logging);
     void setReferenceWindow(frmReference* reference) { m_reference = reference; }
-    ~frmSummary() override;
 
     // Fills the labels from the set-up and sizes the window to them; freeMemory
     // in bytes, battery in tenths of a volt, as the control panel holds them.
@@ -39,14 +37,7 @@ public:
     QPushButton* const cmdCancel;
     StatusPollTimer* const tmrSummary;
 
-public slots:
-    void reject() override; // Escape and the close box go back to the logging window
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
-    ControlPanel* const m_panel;
     LoggingForm* const m_logging;
     frmReference* m_reference = nullptr;
 };

@@ -63,7 +63,7 @@ int ListPosition(const QComboBox* list, int value) {
 } // namespace
 
 frmSettings::frmSettings(ControlPanel* panel)
-    : QDialog(panel->panelWindow()), cboTitle(List("cboTitle", {}, this)),
+    : ActivityWindow(panel), cboTitle(List("cboTitle", {}, this)),
       cboInterval(List("cboInterval",
                        {"1 minute", "2 minutes", "3 minutes", "4 minutes", "5 minutes",
                         "10 minutes", "15 minutes", "20 minutes", "30 minutes", "60 minutes"},
@@ -94,10 +94,8 @@ frmSettings::frmSettings(ControlPanel* panel)
       chkPolarity(Named(new QCheckBox("Negative Polarity:", this), "chkPolarity")),
       cmdSave(NamedButton("cmdSave", "Save...", this)), cmdOK(NamedButton("cmdOK", "OK", this)),
       cmdCancel(NamedButton("cmdCancel", "Cancel", this)),
-      tmrParameter(
-          Named(new StatusPollTimer(this, panel->statusTimer(), PostStatusPollIfIdle, this),
-                "tmrParameter")),
-      saveForm(new ParameterSaveForm(this, panel->statusTimer())), m_panel(panel) {
+      tmrParameter(Named(pollStatusWhileShown(), "tmrParameter")),
+      saveForm(new ParameterSaveForm(this, panel->statusTimer())) {
     setObjectName("frmSettings");
     setWindowTitle("Parameter Settings...");
     setWindowModality(Qt::ApplicationModal);
@@ -120,16 +118,14 @@ frmSettings::frmSettings(ControlPanel* panel)
     cboTitle->addItems(PresetListLines(presets.table, PresetLineWidth));
     saveForm->presetTitle = [this](int slot) { return presets.table.at(slot).Title; };
     saveForm->replacePreset = [this](int slot, const QString& name) { replacePreset(slot, name); };
-    RegisterRequest(Request::OpenParameters, [this](qint16) {
+    registerRequest(Request::OpenParameters, [this](qint16) {
         selectedPreset = presets.index;
         adjustSize();
-        PlaceCentred(this, m_panel->panelWindow());
+        PlaceCentred(this, controlPanel()->panelWindow());
         ParkWindow([this] { show(); });
     });
-}
-
-frmSettings::~frmSettings() {
-    RegisterRequest(Request::OpenParameters, nullptr);
+    cancelWith(cmdCancel);
+    disablePanelWhileShown();
 }
 
 void frmSettings::buildControls() {
@@ -447,8 +443,7 @@ void frmSettings::replacePreset(int slot, const QString& name) {
 }
 
 void frmSettings::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    m_panel->EnableInterface(false);
+    ActivityWindow::showEvent(event);
     if (selectedPreset >= 0 && selectedPreset < PresetCount) {
         cboTitle->setCurrentIndex(selectedPreset);
         ShowSet(presets.table.at(selectedPreset));
@@ -456,20 +451,6 @@ void frmSettings::showEvent(QShowEvent* event) {
         cboTitle->setCurrentIndex(-1);
         ShowSet(presets.current);
     }
-}
-
-void frmSettings::hideEvent(QHideEvent* event) {
-    QDialog::hideEvent(event);
-    m_panel->EnableInterface(true);
-}
-
-void frmSettings::reject() {
-    cmdCancel->click();
-}
-
-void frmSettings::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    reject();
 }
 
 bool frmSettings::eventFilter(QObject* watched, QEvent* event) {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ActivityWindow.h"
 #include "Presets.h"
 
-#include <QDialog>
 #include <QList>
 
 class MaskedEdit;
@@ -20,11 +20,10 @@ class ControlPanel;
 
 // "Parameter Settings...": views and edits one parameter set, a preset or the
 // current set; OK keeps it as the current set, Save... into a preset.
-class frmSettings : public QDialog {
+class frmSettings : public ActivityWindow {
     Q_OBJECT
 public:
     explicit frmSettings(ControlPanel* panel);
-    ~frmSettings() override;
 
     // The presets, the current set and the preset it came from, as stored.
     Presets presets;
@@ -69,13 +68,8 @@ public:
     StatusPollTimer* const tmrParameter;
     ParameterSaveForm* const saveForm;
 
-public slots:
-    void reject() override; // Escape and the close box count as Cancel
-
 protected:
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -97,8 +91,6 @@ private:
     void save();
     void saveFinished(); // shows the preset just saved
     void replacePreset(int slot, const QString& name);
-
-    ControlPanel* const m_panel;
     QList<Entry> m_entries;
     QList<QWidget*> m_triggerControls;
     QList<std::pair<QLabel*, QRadioButton*>> m_optionLabels;
