@@ -48,6 +48,8 @@ QTableWidget* newGrid(const QString& name, const QString& spokenName, const QStr
     grid->setHorizontalHeaderLabels(headings);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Arrows move between cells; Tab goes on to the next control.
+    grid->setTabKeyNavigation(false);
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setStretchLastSection(true);
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -127,6 +129,11 @@ frmIndicators::frmIndicators(const QLocale& locale, QWidget* parent)
     layout->addWidget(lblRange);
     layout->addLayout(figures, 1);
     layout->addLayout(buttons);
+    // Tab goes through the figures as they read, left to right and down.
+    const QList<QWidget*> order{lblRange,  grdLevels, grdDays, grdCalibration,
+                                grdOrigin, cmdCopy,   cmdClose};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
     resize(980, 600);
 }
 

@@ -254,6 +254,15 @@ void IndicatorsWindowTest::reachedByKeysAndClosedByEscape() {
         QVERIFY(QApplication::focusWidget());
         QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(grid));
     }
+    // Tab goes on from the levels through the days and the checks to the buttons.
+    QTest::keyClick(window(), Qt::Key_L, Qt::AltModifier);
+    QStringList tabbed;
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        tabbed << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(tabbed,
+             QStringList({"grdDays", "grdCalibration", "grdOrigin", "cmdCopy", "cmdClose"}));
     QApplication::clipboard()->clear();
     QTest::keyClick(window(), Qt::Key_C, Qt::AltModifier);
     QTRY_VERIFY(QApplication::clipboard()->text().startsWith(QStringLiteral("File")));
