@@ -492,6 +492,8 @@ void frmGraph::refreshHeaderWindow() {
 }
 
 void frmGraph::viewIndicators() {
+    if (!m_data.hasData())
+        return;
     m_indicators->setRange(m_path, m_data, shownRange());
     m_indicators->show();
     m_indicators->raise();
