@@ -170,7 +170,10 @@ struct PandasFigures {
 
 std::optional<PandasFigures> pandasMs(const QString& dataPath, int skip, const QString& timeFormat,
                                       const QString& pngPath) {
-    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    // Debian's interpreter, which Debian's packages are for, before any other on the path.
+    QString python = QStandardPaths::findExecutable(QStringLiteral("python3"), {"/usr/bin"});
+    if (python.isEmpty())
+        python = QStandardPaths::findExecutable(QStringLiteral("python3"));
     if (python.isEmpty())
         return std::nullopt;
     QProcess process;

@@ -16,8 +16,9 @@ fi
 tools/deps.sh
 missing=()
 command -v gnuplot >/dev/null 2>&1 || missing+=(gnuplot-nox)
-python3 -c 'import pandas' >/dev/null 2>&1 || missing+=(python3-pandas)
-python3 -c 'import matplotlib' >/dev/null 2>&1 || missing+=(python3-matplotlib)
+# Debian's python3, which the benchmark runs, whatever else is on the path.
+/usr/bin/python3 -c 'import pandas' >/dev/null 2>&1 || missing+=(python3-pandas)
+/usr/bin/python3 -c 'import matplotlib' >/dev/null 2>&1 || missing+=(python3-matplotlib)
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing ${missing[*]} for the comparison ..."
     SUDO=""
