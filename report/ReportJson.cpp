@@ -14,7 +14,9 @@ QJsonValue level(std::optional<double> value) {
     return value ? QJsonValue(roundedLevel(*value)) : QJsonValue(QJsonValue::Null);
 }
 
-QJsonValue dateTime(double serial) {
+QJsonValue dateTime(const SerialRange& range, double serial) {
+    if (range.isEmpty())
+        return QJsonValue::Null;
     return DateSerial::toDateTime(serial).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
 }
 
@@ -41,8 +43,8 @@ QByteArray reportJsonLine(const IndicatorsReport& report) {
     QJsonObject object{
         {"file", report.file},
         {"serial", text(report.serial)},
-        {"from", dateTime(report.range.from)},
-        {"to", dateTime(report.range.to)},
+        {"from", dateTime(report.range, report.range.from)},
+        {"to", dateTime(report.range, report.range.to)},
         {"records", figures.records},
         {"missing", figures.missing},
         {"overloads", figures.overloads},

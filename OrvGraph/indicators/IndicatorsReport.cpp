@@ -8,7 +8,9 @@
 
 namespace {
 
-QString dateTimeText(double serial) {
+QString dateTimeText(const SerialRange& range, double serial) {
+    if (range.isEmpty())
+        return QStringLiteral("-");
     return DateSerial::toDateTime(serial).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
@@ -48,8 +50,8 @@ QString reportText(const IndicatorsReport& report) {
     QString text;
     text += line(QStringLiteral("File"), report.file);
     text += line(QStringLiteral("Logger"), report.serial);
-    text += line(QStringLiteral("From"), dateTimeText(report.range.from));
-    text += line(QStringLiteral("To"), dateTimeText(report.range.to));
+    text += line(QStringLiteral("From"), dateTimeText(report.range, report.range.from));
+    text += line(QStringLiteral("To"), dateTimeText(report.range, report.range.to));
     text += line(QStringLiteral("Records"), QStringLiteral("%1 (%2 missing, %3 overloaded)")
                                                 .arg(figures.records)
                                                 .arg(figures.missing)

@@ -44,6 +44,8 @@ QString periodsError(const IndicatorOptions& options);
 struct SerialRange {
     double from = 0;
     double to = 0;
+    // A file without records gives an empty range: no edges to show.
+    bool isEmpty() const { return to <= from; }
 };
 
 // From the start of the earliest record's interval to the latest stamp: every

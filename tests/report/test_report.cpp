@@ -52,6 +52,7 @@ class ReportTest : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(writeStatistical(path(QStringLiteral("site_Sta.csv")), 96));
+        QVERIFY(writeStatistical(path(QStringLiteral("empty_Sta.csv")), 0));
         QVERIFY(DataFileWriter::writeFile(path(QStringLiteral("notes_Sta.csv")), "Site notes\r\n"));
     }
 
@@ -125,6 +126,17 @@ private slots:
         QVERIFY(calibration["drift"].isNull());
         QCOMPARE(calibration["flagged"].toBool(), true);
         QCOMPARE(line["origin"].toObject(), (QJsonObject{{"state", "none"}}));
+    }
+
+    // A header and headings with no records: reported, nothing computed.
+    void fileWithoutRecords() {
+        const fetchrun::Run run = report({path(QStringLiteral("empty_Sta.csv")), "--json"});
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject line = run.json();
+        QCOMPARE(line["records"].toInt(), 0);
+        for (const char* key : {"from", "to", "coverage", "Leq", "Lmax", "Lmin", "L90"})
+            QVERIFY2(line[QLatin1StringView(key)].isNull(), key);
+        QVERIFY(line["days"].toArray().isEmpty());
     }
 
     // Ten records of one minute, Leq 40.1 to 41.0 dB, downloaded with their
