@@ -16,6 +16,7 @@
 #include "frmDataSet.h"
 #include "frmHeader.h"
 #include "frmHelp.h"
+#include "frmIndicators.h"
 #include "frmProgress.h"
 #include "frmXAxis.h"
 #include "frmYAxis.h"
@@ -126,6 +127,7 @@ frmGraph::frmGraph(QWidget* parent)
     m_progress = new frmProgress(this);
     m_header = new frmHeader(this);
     m_help = new frmHelp(this);
+    m_indicators = new frmIndicators(m_locale, this);
     m_table = new frmData(this);
     connect(m_table, &frmData::ModalStart, this, &frmGraph::ModalStart);
     connect(m_table, &frmData::ModalStop, this, &frmGraph::ModalStop);
@@ -152,6 +154,8 @@ void frmGraph::buildMenus() {
     itmViewData = addItem(mnuFile, QStringLiteral("itmViewData"), QStringLiteral("&View Data"));
     itmViewHeader =
         addItem(mnuFile, QStringLiteral("itmViewHeader"), QStringLiteral("View &Header"));
+    itmViewIndicators = addItem(mnuFile, QStringLiteral("itmViewIndicators"),
+                                QStringLiteral("Noise &Indicators..."));
     itmPrintGraph =
         addItem(mnuFile, QStringLiteral("itmPrintGraph"), QStringLiteral("&Print Graph..."));
     mnuFile->addSeparator()->setObjectName(QStringLiteral("itmBlank"));
@@ -181,6 +185,7 @@ void frmGraph::buildMenus() {
     connect(itmReadFile, &QAction::triggered, this, &frmGraph::openFile);
     connect(itmCloseFile, &QAction::triggered, this, &frmGraph::closeFile);
     connect(itmViewHeader, &QAction::triggered, this, &frmGraph::viewHeader);
+    connect(itmViewIndicators, &QAction::triggered, this, &frmGraph::viewIndicators);
     connect(itmViewData, &QAction::triggered, this, &frmGraph::viewData);
     connect(itmPrintGraph, &QAction::triggered, this, &frmGraph::printGraph);
     connect(itmSelectData, &QAction::triggered, this, &frmGraph::selectData);
@@ -327,6 +332,7 @@ void frmGraph::AdjustXObjects() {
     cmdPrevious->setVisible(paged && ViewWindow::hasPrevious(axis));
     cmdNext->setVisible(paged && ViewWindow::hasNext(axis, m_data));
     redraw();
+    refreshIndicatorsWindow();
 }
 
 void frmGraph::enableMenus(bool enabled) {
@@ -334,6 +340,7 @@ void frmGraph::enableMenus(bool enabled) {
     mnuZoom->menuAction()->setEnabled(enabled);
     itmCloseFile->setEnabled(enabled);
     itmViewHeader->setEnabled(enabled);
+    itmViewIndicators->setEnabled(enabled);
     itmPrintGraph->setEnabled(enabled);
     itmViewData->setEnabled(enabled);
     Command1->setVisible(enabled);
@@ -389,7 +396,9 @@ void frmGraph::openFile() {
         break;
     }
     m_data = std::move(result.data);
+    m_path = path;
     m_table->discard(); // the table showed the file before
+    m_indicators->forgetFile();
     if (m_data.hasData())
         showData(QFileInfo(path).fileName());
     else
@@ -424,6 +433,7 @@ void frmGraph::showNoData() {
     lblFileName->hide();
     clearGraph();
     refreshHeaderWindow();
+    refreshIndicatorsWindow();
     BusyPeriod message(*this);
     Messages::show(this, Messages::kTitle, Messages::kNoData, QMessageBox::Warning);
 }
@@ -435,13 +445,16 @@ void frmGraph::closeFile() {
     if (answer != QMessageBox::Yes)
         return;
     m_data = GraphData();
+    m_path.clear();
     m_table->discard();
+    m_indicators->forgetFile();
     clearGraph();
     lblCursor->hide();
     lblFileName->hide();
     showPaging(false);
     enableMenus(false);
     refreshHeaderWindow();
+    refreshIndicatorsWindow();
 }
 
 void frmGraph::printGraph() {
@@ -478,6 +491,33 @@ void frmGraph::refreshHeaderWindow() {
         m_header->hide();
 }
 
+void frmGraph::viewIndicators() {
+    if (!m_data.hasData())
+        return;
+    m_indicators->setRange(m_path, m_data, shownRange());
+    m_indicators->show();
+    m_indicators->raise();
+    m_indicators->activateWindow();
+}
+
+// An indicators window left open follows the view and the file; it goes when
+// no file is open. Only here and on demand are the figures computed.
+void frmGraph::refreshIndicatorsWindow() {
+    if (!m_indicators->isVisible())
+        return;
+    if (m_data.hasData())
+        m_indicators->setRange(m_path, m_data, shownRange());
+    else
+        m_indicators->hide();
+}
+
+SerialRange frmGraph::shownRange() const {
+    const TimeAxis& axis = m_plot.timeAxis;
+    if (axis.mode == ViewWindow::kAllData)
+        return wholeFileRange(m_data);
+    return {axis.start, axis.end};
+}
+
 void frmGraph::showHelp(int context) {
     m_help->showContext(context);
 }
@@ -487,6 +527,7 @@ void frmGraph::closeEvent(QCloseEvent* event) {
     savePlacement();
     m_header->hide();
     m_help->hide();
+    m_indicators->hide();
     m_progress->hide();
     m_table->hide();
     for (QDialog* dialog :

@@ -3,6 +3,7 @@
 #include "Axes.h"
 #include "GraphData.h"
 #include "GraphOutput.h"
+#include "NoiseIndicators.h"
 
 #include <QLocale>
 #include <QMainWindow>
@@ -20,6 +21,7 @@ class frmData;
 class frmDataSet;
 class QPrinter;
 class frmHeader;
+class frmIndicators;
 class frmXAxis;
 class frmYAxis;
 class frmHelp;
@@ -52,6 +54,7 @@ public:
     frmProgress* progressWindow() const { return m_progress; }
     frmHeader* headerWindow() const { return m_header; }
     frmHelp* helpWindow() const { return m_help; }
+    frmIndicators* indicatorsWindow() const { return m_indicators; }
 
     // Shown again, in front, and no longer minimised.
     void display();
@@ -63,6 +66,7 @@ public:
     void viewData();
     void copyGraph();
     void viewHeader();
+    void viewIndicators();
     void showHelp(int context);
     void selectData();
     void editXAxis();
@@ -140,8 +144,12 @@ private:
     void showData(const QString& fileName);
     void showNoData();
     void refreshHeaderWindow();
+    void refreshIndicatorsWindow();
+    // What the graph shows: every record in all data, else the axis's times.
+    SerialRange shownRange() const;
 
     GraphData m_data;
+    QString m_path; // of the open file
     PlotArea m_plot;
     // Files are read and labelled in the regional formats they were written in.
     const QLocale m_locale = QLocale::system();
@@ -152,6 +160,7 @@ private:
     frmProgress* m_progress = nullptr;
     frmHeader* m_header = nullptr;
     frmHelp* m_help = nullptr;
+    frmIndicators* m_indicators = nullptr;
 
     QMenu* mnuFile = nullptr;
     QMenu* mnuGraph = nullptr;
@@ -161,6 +170,7 @@ private:
     QAction* itmCloseFile = nullptr;
     QAction* itmViewData = nullptr;
     QAction* itmViewHeader = nullptr;
+    QAction* itmViewIndicators = nullptr;
     QAction* itmPrintGraph = nullptr;
     QAction* itmExit = nullptr;
     QAction* itmSelectData = nullptr;

@@ -1,10 +1,10 @@
 // How fast the viewer reads and draws a long survey, and how that compares with
-// gnuplot reading the same file and drawing the same lines to a PNG of the same
-// size. Writes a statistical file of 100,000 rows with 10 data sets and a
-// short-term Leq file of 14,400 rows, then prints MB/s for reading, ms for one
-// full redraw, and ours against gnuplot. Then, in the viewer window itself on a
-// statistical file of 1,000,000 rows with 10 data sets, the redraw after a
-// dragged zoom box, after Previous Window and after a page step.
+// gnuplot, and with pandas and matplotlib, reading the same file and drawing the
+// same lines to a PNG of the same size. Writes a statistical file of 100,000 rows with 10 data sets
+// and a short-term Leq file of 14,400 rows, then prints MB/s for reading, ms for one full redraw,
+// and ours against gnuplot. Then, in the viewer window itself on a statistical file of 1,000,000
+// rows with 10 data sets, the redraw after a dragged zoom box, after Previous Window and after a
+// page step.
 //
 // Usage: bench_graph [--keep <folder>]   (keeps the files and PNGs there)
 
@@ -33,6 +33,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -159,6 +160,41 @@ double gnuplotMs(const QString& dataPath, int columns, int skip, const QString& 
     return best;
 }
 
+// pandas reading the file and matplotlib drawing every data column to a PNG,
+// once (it takes seconds): the milliseconds of its imports, its read and its
+// drawing, and the whole process's wall time; empty when python3 or either
+// package is not there.
+struct PandasFigures {
+    double importMs = 0, readMs = 0, drawMs = 0, wallMs = 0;
+};
+
+std::optional<PandasFigures> pandasMs(const QString& dataPath, int skip, const QString& timeFormat,
+                                      const QString& pngPath) {
+    // Debian's interpreter, which Debian's packages are for, before any other on the path.
+    QString python = QStandardPaths::findExecutable(QStringLiteral("python3"), {"/usr/bin"});
+    if (python.isEmpty())
+        python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (python.isEmpty())
+        return std::nullopt;
+    QProcess process;
+    QElapsedTimer timer;
+    timer.start();
+    process.start(python,
+                  {QStringLiteral(PANDAS_PLOT_SCRIPT), dataPath, QString::number(skip),
+                   QStringLiteral("%d/%m/%Y ") + timeFormat, pngPath,
+                   QString::number(kImageSize.width()), QString::number(kImageSize.height())});
+    if (!process.waitForFinished(600000) || process.exitCode() != 0) {
+        out << "pandas and matplotlib failed: " << process.readAllStandardError().trimmed() << "\n";
+        return std::nullopt;
+    }
+    const double wallMs = timer.nsecsElapsed() / 1e6;
+    const QList<QByteArray> seconds = process.readAllStandardOutput().trimmed().split('\n');
+    if (seconds.size() != 3)
+        return std::nullopt;
+    return PandasFigures{seconds[0].toDouble() * 1000, seconds[1].toDouble() * 1000,
+                         seconds[2].toDouble() * 1000, wallMs};
+}
+
 struct Figures {
     double mb = 0, readMs = 0, drawMs = 0, pngMs = 0, gnuplot = -1;
 };
@@ -175,6 +211,8 @@ void measure(const QString& label, const QString& path, int skip, const QString&
     f.pngMs = bestOf(1, [&] { image.save(ours); });
     f.gnuplot = gnuplotMs(path, int(data.setCount()), skip, timeFormat,
                           keep.filePath(QFileInfo(path).completeBaseName() + "_gnuplot.png"));
+    const std::optional<PandasFigures> pandas = pandasMs(
+        path, skip, timeFormat, keep.filePath(QFileInfo(path).completeBaseName() + "_pandas.png"));
 
     out << "\n"
         << label << ": " << QFileInfo(path).fileName() << ", " << data.pointCount() << " rows, "
@@ -200,6 +238,24 @@ void measure(const QString& label, const QString& path, int skip, const QString&
             << QString::number(f.gnuplot, 'f', 1) << " ms: ours "
             << QString::number(f.gnuplot / ourTotal, 'f', 1) << "x "
             << (ourTotal < f.gnuplot ? "faster" : "SLOWER") << "\n";
+    }
+    if (!pandas) {
+        out << "  pandas           not available (install python3-pandas python3-matplotlib; "
+               "run.sh does)\n";
+    } else {
+        const double ourTotal = f.readMs + f.drawMs + f.pngMs;
+        out << "  pandas read      " << QString::number(pandas->readMs, 'f', 1)
+            << " ms  = " << QString::number(f.mb / (pandas->readMs / 1000.0), 'f', 1)
+            << " MB/s (ours " << QString::number(pandas->readMs / f.readMs, 'f', 1)
+            << "x faster)\n";
+        out << "  matplotlib draw  " << QString::number(pandas->drawMs, 'f', 1)
+            << " ms to a PNG (ours "
+            << QString::number(pandas->drawMs / (f.drawMs + f.pngMs), 'f', 1) << "x faster)\n";
+        out << "  ours vs pandas   " << QString::number(ourTotal, 'f', 1) << " ms vs "
+            << QString::number(pandas->wallMs, 'f', 1) << " ms (the whole python3 run, "
+            << QString::number(pandas->importMs, 'f', 1) << " ms of it imports): ours "
+            << QString::number(pandas->wallMs / ourTotal, 'f', 1) << "x "
+            << (ourTotal < pandas->wallMs ? "faster" : "SLOWER") << "\n";
     }
     out.flush();
 }
@@ -298,7 +354,8 @@ int main(int argc, char** argv) {
             folder);
     measureViewer(folder);
     out << "\n(best of " << kReadRuns << " reads and " << kDrawRuns
-        << " redraws; gnuplot best of 3 runs, including its start-up; viewer steps best of "
+        << " redraws; gnuplot best of 3 runs, including its start-up; pandas one run; viewer "
+           "steps best of "
         << kViewerRuns << ")\n";
     out.flush();
     return 0;

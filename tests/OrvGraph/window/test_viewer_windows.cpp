@@ -97,6 +97,8 @@ void ViewerWindowsTest::menuItems_data() {
                                  << "&View Data";
     QTest::newRow("itmViewHeader") << "itmViewHeader"
                                    << "View &Header";
+    QTest::newRow("itmViewIndicators") << "itmViewIndicators"
+                                       << "Noise &Indicators...";
     QTest::newRow("itmPrintGraph") << "itmPrintGraph"
                                    << "&Print Graph...";
     QTest::newRow("itmExit") << "itmExit"
@@ -136,8 +138,9 @@ void ViewerWindowsTest::menuOrderAndSeparator() {
     QStringList file;
     for (QAction* action : graph.form()->findChild<QMenu*>("mnuFile")->actions())
         file << action->objectName() + (action->isSeparator() ? "(separator)" : "");
-    QCOMPARE(file, QStringList({"itmReadFile", "itmCloseFile", "itmViewData", "itmViewHeader",
-                                "itmPrintGraph", "itmBlank(separator)", "itmExit"}));
+    QCOMPARE(file,
+             QStringList({"itmReadFile", "itmCloseFile", "itmViewData", "itmViewHeader",
+                          "itmViewIndicators", "itmPrintGraph", "itmBlank(separator)", "itmExit"}));
 }
 
 void ViewerWindowsTest::controlsCarryTheirNames() {
