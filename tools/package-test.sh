@@ -26,7 +26,11 @@ test -f "$root/usr/share/hushmark/samples/Sample_Sta.csv"
 ls "$root"/usr/lib/*/hushmark/Comlane.so "$root"/usr/lib/*/hushmark/OrvGraph.so >/dev/null
 "$root/usr/bin/qn7x-sim" --help | grep -q "usage: qn7x-sim"
 "$root/usr/bin/qn7x-fetch" --help >/dev/null
-for page in Hushmark qn7x-fetch qn7x-sim; do
+"$root/usr/bin/qn7x-report" --help >/dev/null
+# The programs without windows run with no display and no Qt platform named.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/qn7x-report" --json \
+    "$root/usr/share/hushmark/samples/Sample_Sta.csv" | grep -q '"Leq":'
+for page in Hushmark qn7x-fetch qn7x-sim qn7x-report; do
     zcat "$root/usr/share/man/man1/$page.1.gz" | grep -q "^\.TH .*Hushmark $("$root/usr/bin/qn7x-fetch" --version | cut -d' ' -f2)"
 done
 test "$(dpkg-deb -f "$deb" Version)" = "$("$root/usr/bin/qn7x-fetch" --version | cut -d' ' -f2)"

@@ -14,17 +14,21 @@ QString dateTimeText(const SerialRange& range, double serial) {
     return DateSerial::toDateTime(serial).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+QString line(const QString& name, const QString& value) {
+    return name.leftJustified(20) + value + u'\n';
+}
+
+} // namespace
+
 QString hoursText(const HourRange& period) {
     return QStringLiteral("%1:00-%2:00")
         .arg(period.from, 2, 10, QChar(u'0'))
         .arg(period.to, 2, 10, QChar(u'0'));
 }
 
-QString line(const QString& name, const QString& value) {
-    return name.leftJustified(20) + value + u'\n';
+QString coverageText(std::optional<double> coverage) {
+    return coverage ? QString::number(*coverage * 100.0, 'f', 1) + u'%' : QStringLiteral("-");
 }
-
-} // namespace
 
 IndicatorsReport makeReport(const QString& path, const GraphData& data, SerialRange range,
                             const IndicatorOptions& options, const OriginCheck& origin) {
@@ -56,9 +60,7 @@ QString reportText(const IndicatorsReport& report) {
                                                 .arg(figures.records)
                                                 .arg(figures.missing)
                                                 .arg(figures.overloads));
-    text += line(QStringLiteral("Coverage"),
-                 figures.coverage ? QString::number(*figures.coverage * 100.0, 'f', 1) + u'%'
-                                  : QStringLiteral("-"));
+    text += line(QStringLiteral("Coverage"), coverageText(figures.coverage));
     text += line(QStringLiteral("Leq"), levelText(figures.leq));
     text += line(QStringLiteral("Lmax"), levelText(figures.lmax));
     text += line(QStringLiteral("Lmin"), levelText(figures.lmin));

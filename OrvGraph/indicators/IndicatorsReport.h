@@ -28,5 +28,10 @@ double roundedLevel(double level);
 // "67.4 dB", or "-" when the value cannot be computed.
 QString levelText(std::optional<double> level);
 
+// A period's hours as "07:00-19:00".
+QString hoursText(const HourRange& period);
+// The share of the range with data as "97.9%", or "-" when there is no range.
+QString coverageText(std::optional<double> coverage);
+
 // A few lines of plain text, one figure a line, ready to paste into a report.
 QString reportText(const IndicatorsReport& report);

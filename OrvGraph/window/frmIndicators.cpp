@@ -20,12 +20,6 @@ namespace {
 
 using Pairs = QList<std::pair<QString, QString>>;
 
-QString hoursText(const HourRange& period) {
-    return QStringLiteral("%1:00-%2:00")
-        .arg(period.from, 2, 10, QLatin1Char('0'))
-        .arg(period.to, 2, 10, QLatin1Char('0'));
-}
-
 QString referenceText(std::optional<double> level) {
     return level ? levelText(level) : QStringLiteral("NOT TAKEN");
 }
@@ -179,13 +173,10 @@ void frmIndicators::fill() {
     for (const PercentileMean& percentile : figures.percentiles)
         levels.append({percentile.name + QStringLiteral(" (mean of interval values)"),
                        levelText(percentile.mean)});
-    levels.append(
-        {{QStringLiteral("Records"), QString::number(figures.records)},
-         {QStringLiteral("Missing"), QString::number(figures.missing)},
-         {QStringLiteral("Overloads"), QString::number(figures.overloads)},
-         {QStringLiteral("Coverage"),
-          figures.coverage ? QString::number(*figures.coverage * 100.0, 'f', 1) + QLatin1Char('%')
-                           : QStringLiteral("-")}});
+    levels.append({{QStringLiteral("Records"), QString::number(figures.records)},
+                   {QStringLiteral("Missing"), QString::number(figures.missing)},
+                   {QStringLiteral("Overloads"), QString::number(figures.overloads)},
+                   {QStringLiteral("Coverage"), coverageText(figures.coverage)}});
     fillPairs(grdLevels, levels);
     // The names and values in full, never cut off.
     grdLevels->setMinimumWidth(grdLevels->horizontalHeader()->length() +

@@ -9,6 +9,7 @@
 // Usage: bench_graph [--keep <folder>]   (keeps the files and PNGs there)
 
 #include "Axes.h"
+#include "BenchRun.h"
 #include "DataFileReader.h"
 #include "DataFileWriter.h"
 #include "GraphPainter.h"
@@ -55,18 +56,6 @@ constexpr double kReadTargetMBps = 20.0;
 constexpr double kRedrawTargetMs = 30.0;
 
 QTextStream out(stdout);
-
-// The fastest of several runs, in milliseconds.
-double bestOf(int runs, const std::function<void()>& work) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
 
 QString writeStatistical(const QDir& folder, int count = kStatisticalRows,
                          const QString& name = QStringLiteral("bench_Sta.csv"),
@@ -335,13 +324,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir temporary;
-    QDir folder(temporary.path());
     const QStringList arguments = app.arguments();
-    const qsizetype keepAt = arguments.indexOf(QStringLiteral("--keep"));
-    if (keepAt > 0 && keepAt + 1 < arguments.size()) {
-        folder = QDir(arguments[keepAt + 1]);
-        folder.mkpath(QStringLiteral("."));
-    }
+    const QDir folder = KeptFolder(arguments, QDir(temporary.path()));
 
     out << "Writing the data files in " << folder.path() << " ...\n";
     out.flush();

@@ -6,6 +6,7 @@
 // Usage: bench_graph_output [--keep <folder>]   (keeps the file and the PDF there)
 
 #include "Axes.h"
+#include "BenchRun.h"
 #include "DataFileReader.h"
 #include "DataFileWriter.h"
 #include "GraphOutput.h"
@@ -74,13 +75,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir temporary;
-    QDir folder(temporary.path());
     const QStringList arguments = app.arguments();
-    const qsizetype keepAt = arguments.indexOf(QStringLiteral("--keep"));
-    if (keepAt > 0 && keepAt + 1 < arguments.size()) {
-        folder = QDir(arguments[keepAt + 1]);
-        folder.mkpath(QStringLiteral("."));
-    }
+    const QDir folder = KeptFolder(arguments, QDir(temporary.path()));
 
     out << "Writing a statistical file of " << kRows << " rows in " << folder.path() << " ...\n";
     out.flush();

@@ -8,6 +8,7 @@
 // Usage: bench_indicators [--keep <folder>]   (keeps the file there)
 //        bench_indicators --read FILE         (reads the file and ends: the reader alone)
 
+#include "BenchRun.h"
 #include "DataFileReader.h"
 #include "DataFileWriter.h"
 #include "NoiseIndicators.h"
@@ -33,17 +34,6 @@ constexpr int kRuns = 5;
 constexpr double kIndicatorsTargetMs = 50.0;
 
 QTextStream out(stdout);
-
-double bestOf(int runs, const std::function<void()>& work) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
 
 QString writeSurvey(const QDir& folder) {
     using namespace DataFileWriter;
@@ -88,13 +78,8 @@ int main(int argc, char** argv) {
     if (app.arguments().size() == 3 && app.arguments()[1] == u"--read")
         return readSurvey(app.arguments()[2]).data.hasData() ? 0 : 1;
     QTemporaryDir temporary;
-    QDir folder(temporary.path());
     const QStringList arguments = app.arguments();
-    const qsizetype keepAt = arguments.indexOf(QStringLiteral("--keep"));
-    if (keepAt > 0 && keepAt + 1 < arguments.size()) {
-        folder = QDir(arguments[keepAt + 1]);
-        folder.mkpath(QStringLiteral("."));
-    }
+    const QDir folder = KeptFolder(arguments, QDir(temporary.path()));
     out << "Writing a statistical file of " << kRecords << " records in " << folder.path()
         << " ...\n";
     out.flush();
