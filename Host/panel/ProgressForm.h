@@ -16,6 +16,8 @@ public:
     int value() const;
     void setStepText(const QString& text);
 
+private:
+    // Controls; tests and outside checks find them by objectName.
     QLabel* const lblProgress;
     FillPanel* const pnlProgress;
 };

@@ -67,3 +67,22 @@ void frmAbout::ResetData() {
     for (QLabel* field : {lblMpVersion, lblDapVersion, lblSerialNumber, lblBattery, lblMemory})
         field->setText(NotLinked);
 }
+
+void frmAbout::showProgramVersion(const QString& version) {
+    lblVersion->setText(version);
+}
+
+void frmAbout::showLoggerIdentity(const QString& serial, const QString& processor,
+                                  const QString& measurement) {
+    lblSerialNumber->setText(serial);
+    lblMpVersion->setText(processor);
+    lblDapVersion->setText(measurement);
+}
+
+void frmAbout::showBattery(const QString& volts) {
+    lblBattery->setText(volts);
+}
+
+void frmAbout::showFreeMemory(const QString& kilobytes) {
+    lblMemory->setText(kilobytes);
+}

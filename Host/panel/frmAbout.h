@@ -14,7 +14,15 @@ public:
 
     // Every logger field back to "Not Linked".
     void ResetData();
+    void showProgramVersion(const QString& version);
+    // The linked logger's serial number and its two processors' versions.
+    void showLoggerIdentity(const QString& serial, const QString& processor,
+                            const QString& measurement);
+    void showBattery(const QString& volts);
+    void showFreeMemory(const QString& kilobytes);
 
+private:
+    // Controls; tests and outside checks find them by objectName.
     QLabel* const lblProduct;
     QLabel* const lblMaker;
     QLabel* const lblVersionCaption;

@@ -164,16 +164,16 @@ bool frmMain::main_get_info() {
     }
     m_session.serialNumberText = SerialNumberText(info.serialNumber);
     SerialNumberBox->setText(m_session.serialNumberText);
-    m_about->lblSerialNumber->setText(SerialNumberText(info.serialNumber));
-    m_about->lblMpVersion->setText(VersionText(info.processorVersion));
-    m_about->lblDapVersion->setText(VersionText(info.measurementVersion));
+    m_about->showLoggerIdentity(SerialNumberText(info.serialNumber),
+                                VersionText(info.processorVersion),
+                                VersionText(info.measurementVersion));
     if (info.battery != -1) {
         m_session.battery = info.battery;
         const int clamped = qBound(110, int(info.battery), 125);
         BatteryPanel->setFillColor(QColor(0, 160, 0));
         BatteryPanel->setFillPercent((clamped - 110) * 100 / 15);
         const QString volts = QString::asprintf("%04.1fV", info.battery / 10.0);
-        m_about->lblBattery->setText(volts);
+        m_about->showBattery(volts);
         if (info.battery / 10 < 11)
             WarningBox(this, "Warning", "The Battery is flat");
     }
@@ -212,7 +212,7 @@ bool frmMain::main_get_info() {
         MemoryPanel->setFillColor(QColor(0, 0, 160));
         MemoryPanel->setFillPercent(int(qBound(
             qint64(0), (qint64(MemoryTotal) - info.freeMemory) * 100 / MemoryTotal, qint64(100))));
-        m_about->lblMemory->setText(QString::number((qint64(info.freeMemory) + 512) / 1024) + "kB");
+        m_about->showFreeMemory(QString::number((qint64(info.freeMemory) + 512) / 1024) + "kB");
     }
     if (info.loggingMode == -1) {
         ModeBox->setText("Error");

@@ -89,7 +89,7 @@ void frmMain::loadWindows(const WindowLoader& loadActivities) {
     step("Loading about window...", 86);
     m_about = new frmAbout(this);
     m_about->ResetData();
-    m_about->lblVersion->setText(m_version);
+    m_about->showProgramVersion(m_version);
     m_progress->hide();
     m_progress->set_value(0);
 }

@@ -24,9 +24,14 @@ public:
     void setContext(QWidget* mainWindow, const QTimer* statusTimer,
                     std::function<void()> statusPoll);
 
+private:
+    // Controls; tests and outside checks find them by objectName.
     QLabel* const lblMessage;
     QPushButton* const cmdConfirm;
     QPushButton* const cmdCancel;
+
+public:
+    // The status-poll timer, for tests: it has no parent to be found by name.
     QTimer& tmrMessage();
 
 public slots:

@@ -43,6 +43,8 @@ public:
     QString dialledNumber() const;
     QString initialisation() const;
 
+private:
+    // Controls; tests and outside checks find them by objectName.
     QLabel* const lblExplanation;
     QLabel* const lblNumber;
     QComboBox* const cboNumber;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Controls.h"
 #include "frmMessage.h"
 
 #include <QApplication>
@@ -52,20 +53,24 @@ private:
     void answer(frmMessage* window) {
         if (!window || !window->isVisible())
             return;
-        seen << Seen{window->windowTitle(),           window->lblMessage->text(),
-                     !window->cmdConfirm->isHidden(), window->cmdConfirm->text(),
-                     window->cmdCancel->text(),       window->cmdConfirm->geometry(),
-                     window->cmdCancel->geometry(),   window->lblMessage->geometry(),
+        seen << Seen{window->windowTitle(),
+                     Control<QLabel>(window, "lblMessage")->text(),
+                     !Control<QPushButton>(window, "cmdConfirm")->isHidden(),
+                     Control<QPushButton>(window, "cmdConfirm")->text(),
+                     Control<QPushButton>(window, "cmdCancel")->text(),
+                     Control<QPushButton>(window, "cmdConfirm")->geometry(),
+                     Control<QPushButton>(window, "cmdCancel")->geometry(),
+                     Control<QLabel>(window, "lblMessage")->geometry(),
                      window->frameGeometry()};
         if (whileShown)
             whileShown(window);
         const Answer answer = m_answers.value(qMin(seen.size(), m_answers.size()) - 1);
         switch (answer) {
         case Answer::Confirm:
-            window->cmdConfirm->click();
+            Control<QPushButton>(window, "cmdConfirm")->click();
             break;
         case Answer::Cancel:
-            window->cmdCancel->click();
+            Control<QPushButton>(window, "cmdCancel")->click();
             break;
         case Answer::Escape:
             QTest::keyClick(window, Qt::Key_Escape);

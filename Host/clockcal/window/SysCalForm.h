@@ -34,6 +34,8 @@ public:
     float lowerLimit() const { return m_lower; }
     float upperLimit() const { return m_upper; }
 
+private:
+    // Controls; tests and outside checks find them by objectName.
     QLabel* const TitleLabel;
     MaskedEdit* const ReferenceText;
     SpinButton* const ReferenceSpin;
@@ -45,6 +47,8 @@ public:
     QPushButton* const CalibrateButton;
     QPushButton* const CancelButton;
     StatusPollTimer* const SyscalTimer;
+
+public:
     // How long the logger's verdict on a system calibration is waited for.
     Logger::CalibrationPoll verdictPoll;
 

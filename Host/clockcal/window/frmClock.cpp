@@ -54,15 +54,18 @@ frmClock::frmClock(ControlPanel* panel)
       mskSecond(NamedField("mskSecond", "00", "Second", this)),
       spnDate(new SpinButton("Date", this)), spnTime(new SpinButton("Time", this)),
       cmdPC(NamedButton("cmdPC", "Get PC Time", this)), cmdOK(NamedButton("cmdOK", "OK", this)),
-      cmdCancel(NamedButton("cmdCancel", "Cancel", this)), m_dateFields{mskDay, mskMonth, mskYear},
-      m_timeFields{mskHour, mskMinute, mskSecond}, m_current(mskDay) {
+      cmdCancel(NamedButton("cmdCancel", "Cancel", this)),
+      tmrClock(new QTimer(this)), m_dateFields{mskDay, mskMonth, mskYear}, m_timeFields{mskHour,
+                                                                                        mskMinute,
+                                                                                        mskSecond},
+      m_current(mskDay) {
     setObjectName("frmClock");
     setWindowTitle("Configure Clock...");
     setWindowModality(Qt::ApplicationModal);
     spnDate->setObjectName("spnDate");
     spnTime->setObjectName("spnTime");
-    tmrClock.setObjectName("tmrClock");
-    tmrClock.setInterval(1000);
+    tmrClock->setObjectName("tmrClock");
+    tmrClock->setInterval(1000);
     buildControls();
 
     for (MaskedEdit* field : m_dateFields + m_timeFields) {
@@ -87,7 +90,7 @@ frmClock::frmClock(ControlPanel* panel)
         if (m_timeFields.contains(m_current))
             step(m_current, -1);
     });
-    connect(&tmrClock, &QTimer::timeout, this, &frmClock::tick);
+    connect(tmrClock, &QTimer::timeout, this, &frmClock::tick);
     connect(cmdPC, &QPushButton::clicked, this, [this] {
         const QDateTime now = QDateTime::currentDateTime();
         showDateTime({qint16(now.date().year()), qint16(now.date().month()),
@@ -151,9 +154,9 @@ void frmClock::runDisplay(bool running) {
     m_displayRuns = running;
     // The timer itself runs only while the window is shown.
     if (running && isVisible())
-        tmrClock.start();
+        tmrClock->start();
     else if (!running)
-        tmrClock.stop();
+        tmrClock->stop();
 }
 
 void frmClock::showDateTime(const LoggerDateTime& value) {
@@ -282,10 +285,10 @@ void frmClock::CloseWindow() {
 void frmClock::showEvent(QShowEvent* event) {
     ActivityWindow::showEvent(event);
     if (m_displayRuns)
-        tmrClock.start();
+        tmrClock->start();
 }
 
 void frmClock::hideEvent(QHideEvent* event) {
     ActivityWindow::hideEvent(event);
-    tmrClock.stop();
+    tmrClock->stop();
 }

@@ -23,6 +23,8 @@ public:
     void SetClock();
     void CloseWindow();
 
+private:
+    // Controls; tests and outside checks find them by objectName.
     MaskedEdit* const mskDay;
     MaskedEdit* const mskMonth;
     MaskedEdit* const mskYear;
@@ -34,8 +36,9 @@ public:
     QPushButton* const cmdPC;
     QPushButton* const cmdOK;
     QPushButton* const cmdCancel;
-    QTimer tmrClock;
+    QTimer* const tmrClock;
 
+public:
     MaskedEdit* currentField() const { return m_current; }
     // The fields as one date-time; fields that do not parse read as 0.
     LoggerDateTime fieldsValue() const;

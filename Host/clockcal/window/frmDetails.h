@@ -20,6 +20,8 @@ public:
     // the window.
     void Display();
 
+private:
+    // Controls; tests and outside checks find them by objectName.
     QFrame* const pnlSummary;
     QLabel* const lblReference;
     QLabel* const lblLife;
@@ -27,6 +29,9 @@ public:
     QLabel* const Label2;
     QLabel* const Label3;
     QPushButton* const cmdClose;
+
+public:
+    // The status-poll timer, for tests: it has no parent to be found by name.
     QTimer& tmrSummary();
 
 private:

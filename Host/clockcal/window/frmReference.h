@@ -32,6 +32,8 @@ public:
     // `result` once the operator has answered.
     int runModal();
 
+private:
+    // Controls; tests and outside checks find them by objectName.
     FillPanel* const pnlDone;
     QLabel* const lblMeasuring;
     QLabel* const lblReference;
@@ -45,6 +47,9 @@ public:
     QPushButton* const cmdCancel;
     QFrame* const pnlInfo;
     QFrame* const pnlProgress;
+
+public:
+    // The status-poll timer, for tests: it has no parent to be found by name.
     QTimer& tmrReference();
 
 protected:

@@ -20,6 +20,8 @@ public:
     // the percentile levels name the indices of the run the main window holds.
     void ShowResults(const QByteArray& record);
 
+private:
+    // Controls; tests and outside checks find them by objectName.
     QLabel* const lblDateHeading;
     QLabel* const lblDate;
     QLabel* const lblTimeHeading;
@@ -39,6 +41,9 @@ public:
     QLabel* const lblOvLd;
     QLabel* const lblOvlDValue;
     QPushButton* const cmdClose;
+
+public:
+    // The status-poll timer, for tests: it has no parent to be found by name.
     QTimer& tmrResults();
 
 private:

@@ -41,6 +41,8 @@ public:
     void dump_all();
     void update_buffers();
 
+private:
+    // Controls; tests and outside checks find them by objectName.
     QLabel* const CurrentBufferLabel;
     QComboBox* const BufferCombo;
     QPushButton* const DownloadButton;

@@ -25,6 +25,8 @@ public:
     const Logger::HistogramCounts& counts() const { return m_counts; }
     int rowCount() const { return m_rowCount; }
 
+private:
+    // Controls; tests and outside checks find them by objectName.
     QPushButton* const Command1;
     QPushButton* const Command2;
     QPushButton* const Command3;

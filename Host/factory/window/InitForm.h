@@ -44,6 +44,8 @@ public:
 
     HistogramForm* histogram() const { return m_histogram; }
 
+private:
+    // Controls; tests and outside checks find them by objectName.
     QCheckBox* const LoggerTerminateCheck;
     QGroupBox* const CalibrationFrame;
     QComboBox* const RangeCombo;

@@ -48,6 +48,8 @@ public:
     TimerSpec BuildTimer(TimerKind kind, int timer) const;
     bool TimerIsValid(TimerKind kind, int timer) const;
 
+private:
+    // Controls; tests and outside checks find them by objectName.
     QLabel* const ParameterLabel;
     QComboBox* const ParameterCombo;
     QLabel* const ParameterDataLabel;

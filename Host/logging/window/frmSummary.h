@@ -27,6 +27,8 @@ public:
     // Sends the set-up with "Q".
     void Go();
 
+private:
+    // Controls; tests and outside checks find them by objectName.
     QFrame* const pnlSummary;
     QLabel* const lblReference;
     QLabel* const lblLife;

@@ -41,6 +41,14 @@ PresetConfirmForm::PresetConfirmForm(QWidget* parent, const QTimer* statusTimer)
     connect(this, &QDialog::rejected, this, [this] { result = 1; });
 }
 
+void PresetConfirmForm::showReplacement(const QString& slot, const QString& oldName,
+                                        const QString& newName) {
+    OldNumberLabel->setText(slot);
+    OldNameLabel->setText(oldName);
+    NewNumberLabel->setText(slot);
+    NewNameLabel->setText(newName);
+}
+
 ParameterSaveForm::ParameterSaveForm(QWidget* parent, const QTimer* statusTimer)
     : QDialog(parent), Label1(NamedLabel("Label1", "Save to :", this)),
       SlotCombo(new QComboBox(this)),
@@ -87,10 +95,8 @@ void ParameterSaveForm::showEvent(QShowEvent* event) {
 void ParameterSaveForm::save() {
     const int slot = SlotCombo->currentIndex();
     const QString slotText = SlotCombo->currentText() + " :";
-    confirmation->OldNumberLabel->setText(slotText);
-    confirmation->OldNameLabel->setText(presetTitle ? presetTitle(slot) : QString());
-    confirmation->NewNumberLabel->setText(slotText);
-    confirmation->NewNameLabel->setText(NameText->text());
+    confirmation->showReplacement(slotText, presetTitle ? presetTitle(slot) : QString(),
+                                  NameText->text());
     confirmation->exec();
     if (confirmation->result != 0) {
         NameText->selectAll();

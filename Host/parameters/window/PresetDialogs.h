@@ -20,7 +20,11 @@ public:
     PresetConfirmForm(QWidget* parent, const QTimer* statusTimer);
 
     int result = 1; // 1 cancelled, 0 replaced
+    // The slot's number with the preset now in it and the name to replace it with.
+    void showReplacement(const QString& slot, const QString& oldName, const QString& newName);
 
+private:
+    // Controls; tests and outside checks find them by objectName.
     QLabel* const Label1;
     QLabel* const OldNumberLabel;
     QLabel* const OldNameLabel;
@@ -44,6 +48,8 @@ public:
     // The title of the preset now in a slot, for the confirmation.
     std::function<QString(int slot)> presetTitle;
 
+private:
+    // Controls; tests and outside checks find them by objectName.
     QLabel* const Label1;
     QComboBox* const SlotCombo;
     QLabel* const Label2;
@@ -51,6 +57,8 @@ public:
     QPushButton* const OKButton;
     QPushButton* const CancelButton;
     StatusPollTimer* const SaveParmsTimer;
+
+public:
     PresetConfirmForm* const confirmation;
 
 protected:

@@ -36,6 +36,8 @@ public:
     // The current set again from the store (the panel changed a weighting).
     void reloadCurrentSet();
 
+private:
+    // Controls; tests and outside checks find them by objectName.
     QComboBox* const cboTitle;
     QList<QToolButton*> ssrFWeighting; // 0 C, 1 A
     QList<QToolButton*> ssrTWeighting; // 0 fast, 1 slow
@@ -66,6 +68,8 @@ public:
     QPushButton* const cmdOK;
     QPushButton* const cmdCancel;
     StatusPollTimer* const tmrParameter;
+
+public:
     ParameterSaveForm* const saveForm;
 
 protected:

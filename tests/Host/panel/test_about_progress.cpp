@@ -1,5 +1,6 @@
 // The about window (captions, "Not Linked", Close and the close box only
 // hide), the fill panel's percentage and colours, and the progress window.
+#include "Controls.h"
 #include "FillPanel.h"
 #include "ProgressForm.h"
 #include "frmAbout.h"
@@ -52,17 +53,15 @@ private slots:
     // The five logger fields go back to "Not Linked"; the program's version stays.
     void resetData() {
         frmAbout about;
-        about.lblVersion->setText("1.00.000");
-        about.lblMpVersion->setText("4.2");
-        about.lblDapVersion->setText("1.7");
-        about.lblSerialNumber->setText("01-234-567");
-        about.lblBattery->setText("12.1V");
-        about.lblMemory->setText("256kB");
+        about.showProgramVersion("1.00.000");
+        about.showLoggerIdentity("01-234-567", "4.2", "1.7");
+        about.showBattery("12.1V");
+        about.showFreeMemory("256kB");
         about.ResetData();
-        for (const QLabel* field : {about.lblMpVersion, about.lblDapVersion, about.lblSerialNumber,
-                                    about.lblBattery, about.lblMemory})
-            QCOMPARE(field->text(), QString("Not Linked"));
-        QCOMPARE(about.lblVersion->text(), QString("1.00.000"));
+        for (const char* field :
+             {"lblMpVersion", "lblDapVersion", "lblSerialNumber", "lblBattery", "lblMemory"})
+            QCOMPARE(Control<QLabel>(&about, field)->text(), QString("Not Linked"));
+        QCOMPARE(Control<QLabel>(&about, "lblVersion")->text(), QString("1.00.000"));
     }
 
     void closeOnlyHides_data() {
@@ -75,16 +74,16 @@ private slots:
         QWidget mainWindow;
         QPointer<frmAbout> about = new frmAbout(&mainWindow);
         about->show();
-        about->lblSerialNumber->setText("01-234-567");
+        Control<QLabel>(about, "lblSerialNumber")->setText("01-234-567");
         if (closeBox)
             about->close();
         else
-            QTest::mouseClick(about->cmdClose, Qt::LeftButton);
+            QTest::mouseClick(Control<QPushButton>(about, "cmdClose"), Qt::LeftButton);
         QCoreApplication::processEvents();
         QVERIFY(about);
         QVERIFY(!about->isVisible());
         about->show(); // shown again as it was
-        QCOMPARE(about->lblSerialNumber->text(), QString("01-234-567"));
+        QCOMPARE(Control<QLabel>(about, "lblSerialNumber")->text(), QString("01-234-567"));
     }
 
     // Clamped to 0 … 100; the text turns white at 51.
@@ -136,21 +135,23 @@ private slots:
     void progressWindow() {
         ProgressForm progress;
         QCOMPARE(progress.objectName(), QString("ProgressForm"));
-        QSignalSpy changes(progress.pnlProgress, &FillPanel::fillPercentChanged);
+        QSignalSpy changes(Control<FillPanel>(&progress, "pnlProgress"),
+                           &FillPanel::fillPercentChanged);
         progress.setStepText("Loading set clock window...");
         progress.set_value(12);
-        QCOMPARE(progress.lblProgress->text(), QString("Loading set clock window..."));
+        QCOMPARE(Control<QLabel>(&progress, "lblProgress")->text(),
+                 QString("Loading set clock window..."));
         QCOMPARE(progress.value(), 12);
-        QCOMPARE(progress.pnlProgress->textColor(), QColor(Qt::black));
+        QCOMPARE(Control<FillPanel>(&progress, "pnlProgress")->textColor(), QColor(Qt::black));
         progress.set_value(12); // the value already shown: nothing happens
         QCOMPARE(changes.size(), 1);
         progress.set_value(62);
         QCOMPARE(changes.size(), 2);
-        QCOMPARE(progress.pnlProgress->textColor(), QColor(Qt::white));
-        QCOMPARE(progress.pnlProgress->text(), QString("62%"));
+        QCOMPARE(Control<FillPanel>(&progress, "pnlProgress")->textColor(), QColor(Qt::white));
+        QCOMPARE(Control<FillPanel>(&progress, "pnlProgress")->text(), QString("62%"));
         progress.set_value(0); // reset after loading
         QCOMPARE(progress.value(), 0);
-        QCOMPARE(progress.pnlProgress->textColor(), QColor(Qt::black));
+        QCOMPARE(Control<FillPanel>(&progress, "pnlProgress")->textColor(), QColor(Qt::black));
     }
 };
 

@@ -1,5 +1,6 @@
 // Linking from the control panel: the handshake and its retries, cancel,
 // invalid ports, the information checks, and unlinking.
+#include "Controls.h"
 #include "FillPanel.h"
 #include "PanelFixture.h"
 #include "frmAbout.h"
@@ -33,7 +34,7 @@ private slots:
         QVERIFY(!f.button("DetailsButton")->isEnabled()); // only while logging
         QVERIFY(!f.button("InitButton")->isVisible());    // no factory word
         auto* about = f.panel->findChild<frmAbout*>();
-        QCOMPARE(about->lblSerialNumber->text(), QString("05-012-345"));
+        QCOMPARE(Control<QLabel>(about, "lblSerialNumber")->text(), QString("05-012-345"));
     }
 
     void retriesShowTheProgressPanel() {
@@ -142,9 +143,11 @@ private slots:
             QCOMPARE(boxes.lastText(), QString("The Battery is flat"));
         }
         auto* about = f.panel->findChild<frmAbout*>();
-        QCOMPARE(about->lblBattery->text(), QString::asprintf("%04.1fV", battery / 10.0));
+        QCOMPARE(Control<QLabel>(about, "lblBattery")->text(),
+                 QString::asprintf("%04.1fV", battery / 10.0));
         const qint32 free = f.sim.model().freeMemory();
-        QCOMPARE(about->lblMemory->text(), QString::number((free + 512) / 1024) + "kB");
+        QCOMPARE(Control<QLabel>(about, "lblMemory")->text(),
+                 QString::number((free + 512) / 1024) + "kB");
         QCOMPARE(f.find<FillPanel>("MemoryPanel")->fillPercent(),
                  int((262144 - free) * 100 / 262144));
     }
@@ -200,7 +203,8 @@ private slots:
         QTRY_VERIFY(f.wire().find("\x01n") != std::string::npos);
         QVERIFY(f.text("SerialNumberBox").isEmpty());
         QVERIFY(!f.button("LoggingButton")->isEnabled());
-        QCOMPARE(f.panel->findChild<frmAbout*>()->lblSerialNumber->text(), QString("Not Linked"));
+        QCOMPARE(Control<QLabel>(f.panel->findChild<frmAbout*>(), "lblSerialNumber")->text(),
+                 QString("Not Linked"));
     }
 
     void closingWhileLinkedSendsN() {

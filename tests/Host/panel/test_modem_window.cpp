@@ -1,6 +1,7 @@
 // The modem window: captions, InitialiseForm, the stored number list, and
 // dialling the simulated logger's modem over a pseudo-terminal: connect, busy,
 // no carrier, Cancel during a dial and outside one, the close box.
+#include "Controls.h"
 #include "Framing.h"
 #include "LoggerSimulator.h"
 #include "MessageAnswerer.h"
@@ -54,8 +55,9 @@ struct ModemLine {
 };
 
 bool EntryEnabled(const frmModem& window) {
-    return window.cmdDial->isEnabled() && window.cboNumber->isEnabled() &&
-           window.txtInitialisation->isEnabled();
+    return Control<QPushButton>(&window, "cmdDial")->isEnabled() &&
+           Control<QComboBox>(&window, "cboNumber")->isEnabled() &&
+           Control<QLineEdit>(&window, "txtInitialisation")->isEnabled();
 }
 
 } // namespace
@@ -73,7 +75,7 @@ private slots:
         frmModem window;
         QCOMPARE(window.objectName(), QString("frmModem"));
         QCOMPARE(window.windowTitle(), QString("Modem Setup and Connection..."));
-        QCOMPARE(window.lblExplanation->text(),
+        QCOMPARE(Control<QLabel>(&window, "lblExplanation")->text(),
                  QString("Please enter the phone number of the modem to dial, as well as the "
                          "initialisation string for the modem.  To attempt to link, click on "
                          "\"Dial\" . Otherwise, click on \"Cancel\"."));
@@ -111,14 +113,14 @@ private slots:
         QFETCH(int, count);
         QFETCH(QStringList, list);
         frmModem window;
-        window.cboNumber->addItem("stale");
+        Control<QComboBox>(&window, "cboNumber")->addItem("stale");
         window.InitialiseForm("ATX4", numbers, count);
-        QCOMPARE(window.txtInitialisation->text(), QString("ATX4"));
+        QCOMPARE(Control<QLineEdit>(&window, "txtInitialisation")->text(), QString("ATX4"));
         QStringList shown;
-        for (int i = 0; i < window.cboNumber->count(); ++i)
-            shown << window.cboNumber->itemText(i);
+        for (int i = 0; i < Control<QComboBox>(&window, "cboNumber")->count(); ++i)
+            shown << Control<QComboBox>(&window, "cboNumber")->itemText(i);
         QCOMPARE(shown, list);
-        QCOMPARE(window.cboNumber->currentText(), list.value(0));
+        QCOMPARE(Control<QComboBox>(&window, "cboNumber")->currentText(), list.value(0));
         QVERIFY(!window.dialling());
     }
 
@@ -201,7 +203,7 @@ private slots:
         QVERIFY(line.open());
         frmModem window;
         window.InitialiseForm("ATX4", {"5550100"}, 1);
-        QTimer::singleShot(0, window.cmdDial, &QPushButton::click);
+        QTimer::singleShot(0, Control<QPushButton>(&window, "cmdDial"), &QPushButton::click);
         window.exec();
         QCOMPARE(window.outcome(), frmModem::Connected);
         QVERIFY(!window.isVisible());
@@ -210,7 +212,7 @@ private slots:
         QCOMPARE(window.dialledNumber(), QString("5550100"));
         QCOMPARE(window.initialisation(), QString("ATX4"));
         QVERIFY(line.wire().contains("ATE0\rATX4\rATDT5550100\r"));
-        const QString terminal = window.txtTerminal->toPlainText();
+        const QString terminal = Control<QPlainTextEdit>(&window, "txtTerminal")->toPlainText();
         QVERIFY2(terminal.startsWith("ATE0\n"), qPrintable(terminal));
         QVERIFY(terminal.contains("\nATX4\n"));
         QVERIFY(terminal.contains("\nATDT5550100\n"));
@@ -234,15 +236,15 @@ private slots:
         frmModem window;
         window.InitialiseForm("", {"5550100"}, 1);
         window.show();
-        window.cmdDial->click();
+        Control<QPushButton>(&window, "cmdDial")->click();
         QVERIFY(window.isVisible());
         QVERIFY(EntryEnabled(window));
         QVERIFY(!window.dialling());
-        QVERIFY(window.txtTerminal->toPlainText().contains(reply));
+        QVERIFY(Control<QPlainTextEdit>(&window, "txtTerminal")->toPlainText().contains(reply));
 
         // Then the operator gives up.
         MessageAnswerer operatorAnswers({Answer::Confirm});
-        window.cmdCancel->click();
+        Control<QPushButton>(&window, "cmdCancel")->click();
         QCOMPARE(operatorAnswers.seen.size(), 1);
         QCOMPARE(operatorAnswers.seen[0].title, QString("Cancel linking operation..."));
         QCOMPARE(operatorAnswers.seen[0].text,
@@ -264,11 +266,11 @@ private slots:
         bool dialling = false;
         QTimer::singleShot(1000, &window, [&] {
             dialling = window.dialling() && !EntryEnabled(window);
-            window.cmdCancel->click();
+            Control<QPushButton>(&window, "cmdCancel")->click();
         });
         QElapsedTimer elapsed;
         elapsed.start();
-        window.cmdDial->click();
+        Control<QPushButton>(&window, "cmdDial")->click();
         QVERIFY(elapsed.elapsed() < 20000); // not the 60 seconds of a silent modem
         QVERIFY(dialling);
         QCOMPARE(operatorAnswers.seen.size(), 1);
@@ -276,7 +278,7 @@ private slots:
         QVERIFY(EntryEnabled(window));
         QVERIFY(!window.dialling());
         QVERIFY(line.wire().contains("ATDT5550199\rATH\r"));
-        QVERIFY(window.txtTerminal->toPlainText().contains("ATH"));
+        QVERIFY(Control<QPlainTextEdit>(&window, "txtTerminal")->toPlainText().contains("ATH"));
     }
 
     // A cancel that lands before the dial itself (while the modem answers its
@@ -289,8 +291,8 @@ private slots:
         window.InitialiseForm("", {"5550100"}, 1);
         window.show();
         MessageAnswerer operatorAnswers({Answer::Confirm}, 0);
-        QTimer::singleShot(100, window.cmdCancel, &QPushButton::click);
-        window.cmdDial->click();
+        QTimer::singleShot(100, Control<QPushButton>(&window, "cmdCancel"), &QPushButton::click);
+        Control<QPushButton>(&window, "cmdDial")->click();
         QCOMPARE(operatorAnswers.seen.size(), 1);
         QVERIFY(window.isVisible());
         QVERIFY(EntryEnabled(window));
@@ -303,7 +305,7 @@ private slots:
         frmModem window;
         window.show();
         MessageAnswerer operatorAnswers({Answer::Cancel});
-        window.cmdCancel->click();
+        Control<QPushButton>(&window, "cmdCancel")->click();
         QCOMPARE(operatorAnswers.seen.size(), 1);
         QVERIFY(window.isVisible());
     }
@@ -320,7 +322,7 @@ private slots:
         frmModem window;
         window.InitialiseForm("", {"5550199"}, 1);
         window.show();
-        window.cmdDial->click(); // connected, hidden
+        Control<QPushButton>(&window, "cmdDial")->click(); // connected, hidden
         QCOMPARE(window.outcome(), frmModem::Connected);
         window.show();
         MessageAnswerer operatorAnswers({Answer::Confirm});
@@ -341,7 +343,7 @@ private slots:
         window.InitialiseForm("ATX4", {"5550100"}, 1);
         window.show();
         line.sim.clearHostBytes();
-        window.cmdDial->click();
+        Control<QPushButton>(&window, "cmdDial")->click();
         QVERIFY(!window.isVisible());
         QCOMPARE(window.outcome(), frmModem::Cancelled);
         QVERIFY(line.wire().isEmpty());
@@ -353,9 +355,9 @@ private slots:
         QVERIFY(line.open());
         frmModem window;
         window.InitialiseForm("ATX4\rATZ", {}, 0);
-        window.cboNumber->setEditText("555\r0100\n");
+        Control<QComboBox>(&window, "cboNumber")->setEditText("555\r0100\n");
         window.show();
-        window.cmdDial->click();
+        Control<QPushButton>(&window, "cmdDial")->click();
         QCOMPARE(window.outcome(), frmModem::Connected);
         QCOMPARE(window.dialledNumber(), QString("5550100"));
         QVERIFY(line.wire().contains("\rATX4ATZ\rATDT5550100\r"));
@@ -368,10 +370,10 @@ private slots:
         QVERIFY(line.open());
         frmModem window;
         window.InitialiseForm("", {}, 0);
-        QCOMPARE(window.cboNumber->currentText(), QString());
+        QCOMPARE(Control<QComboBox>(&window, "cboNumber")->currentText(), QString());
         window.show();
         line.sim.clearHostBytes();
-        window.cmdDial->click();
+        Control<QPushButton>(&window, "cmdDial")->click();
         QVERIFY(line.wire().contains("ATDT\r"));
     }
 };

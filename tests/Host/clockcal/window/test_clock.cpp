@@ -1,6 +1,7 @@
 // The clock window: its running display, its spin buttons, the checks at OK
 // and the date it sends to the simulated logger.
 #include "ActivityWindows.h"
+#include "Controls.h"
 #include "ExchangeGuard.h"
 #include "Link.h"
 #include "MaskedEdit.h"
@@ -13,8 +14,12 @@
 namespace {
 
 QString Shown(const frmClock& clock) {
-    return clock.mskDay->Text() + "/" + clock.mskMonth->Text() + "/" + clock.mskYear->Text() + " " +
-           clock.mskHour->Text() + ":" + clock.mskMinute->Text() + ":" + clock.mskSecond->Text();
+    return Control<MaskedEdit>(&clock, "mskDay")->Text() + "/" +
+           Control<MaskedEdit>(&clock, "mskMonth")->Text() + "/" +
+           Control<MaskedEdit>(&clock, "mskYear")->Text() + " " +
+           Control<MaskedEdit>(&clock, "mskHour")->Text() + ":" +
+           Control<MaskedEdit>(&clock, "mskMinute")->Text() + ":" +
+           Control<MaskedEdit>(&clock, "mskSecond")->Text();
 }
 
 } // namespace
@@ -61,8 +66,8 @@ private slots:
         QFETCH(LoggerDateTime, from);
         QVERIFY(start());
         m_clock->InitialiseOjects(from);
-        QCOMPARE(m_clock->tmrClock.interval(), 1000);
-        QMetaObject::invokeMethod(&m_clock->tmrClock, "timeout");
+        QCOMPARE(Control<QTimer>(m_clock, "tmrClock")->interval(), 1000);
+        QMetaObject::invokeMethod(Control<QTimer>(m_clock, "tmrClock"), "timeout");
         QTEST(Shown(*m_clock), "after");
     }
 
@@ -71,10 +76,10 @@ private slots:
     void unsetAndHalfEditedClocks() {
         QVERIFY(start());
         m_clock->InitialiseOjects(UnsetDateTime());
-        QCOMPARE(m_clock->mskYear->Text(), QStringLiteral("2250"));
-        m_clock->mskMonth->setText("");
-        QMetaObject::invokeMethod(&m_clock->tmrClock, "timeout");
-        QCOMPARE(m_clock->mskSecond->Text(), QStringLiteral("59"));
+        QCOMPARE(Control<MaskedEdit>(m_clock, "mskYear")->Text(), QStringLiteral("2250"));
+        Control<MaskedEdit>(m_clock, "mskMonth")->setText("");
+        QMetaObject::invokeMethod(Control<QTimer>(m_clock, "tmrClock"), "timeout");
+        QCOMPARE(Control<MaskedEdit>(m_clock, "mskSecond")->Text(), QStringLiteral("59"));
     }
 
     void spinsWrap_data() {
@@ -92,17 +97,18 @@ private slots:
         QVERIFY(start());
         m_clock->InitialiseOjects({2250, 4, 1, 10, 20, 30});
         if (field != "mskDay")
-            m_clock->mskDay->setText("30");
+            Control<MaskedEdit>(m_clock, "mskDay")->setText("30");
         if (field == "mskMonth")
-            m_clock->mskMonth->setText("04");
+            Control<MaskedEdit>(m_clock, "mskMonth")->setText("04");
         m_clock->show();
         auto* edit = m_clock->findChild<MaskedEdit*>(field);
         edit->setFocus();
         emit edit->entered();
-        SpinButton* spin = field == "mskHour" ? m_clock->spnTime : m_clock->spnDate;
+        SpinButton* spin = field == "mskHour" ? Control<SpinButton>(m_clock, "spnTime")
+                                              : Control<SpinButton>(m_clock, "spnDate");
         (up ? spin->upButton : spin->downButton)->click();
         if (field == "mskDay") // 01 April down
-            QCOMPARE(m_clock->mskDay->Text(), QStringLiteral("30"));
+            QCOMPARE(Control<MaskedEdit>(m_clock, "mskDay")->Text(), QStringLiteral("30"));
         QTEST(Shown(*m_clock), "after");
     }
 
@@ -110,9 +116,9 @@ private slots:
         QVERIFY(start());
         m_clock->InitialiseOjects({2003, 3, 31, 12, 0, 0});
         m_clock->show();
-        m_clock->mskMonth->setFocus();
-        emit m_clock->mskMonth->entered();
-        m_clock->spnDate->downButton->click();
+        Control<MaskedEdit>(m_clock, "mskMonth")->setFocus();
+        emit Control<MaskedEdit>(m_clock, "mskMonth")->entered();
+        Control<SpinButton>(m_clock, "spnDate")->downButton->click();
         QCOMPARE(Shown(*m_clock), QStringLiteral("28/02/2003 12:00:00"));
     }
 
@@ -135,13 +141,13 @@ private slots:
         m_fixture->item("SetDateItem")->trigger();
         QTRY_VERIFY(m_clock->isVisible());
         m_clock->InitialiseOjects(date);
-        m_clock->tmrClock.stop();
-        m_clock->mskHour->setText("24");
-        m_clock->cmdOK->click();
+        Control<QTimer>(m_clock, "tmrClock")->stop();
+        Control<MaskedEdit>(m_clock, "mskHour")->setText("24");
+        Control<QPushButton>(m_clock, "cmdOK")->click();
         QVERIFY(m_clock->isVisible());
-        m_clock->mskHour->setText("09");
+        Control<MaskedEdit>(m_clock, "mskHour")->setText("09");
         m_fixture->sim.clearHostBytes();
-        m_clock->cmdOK->click();
+        Control<QPushButton>(m_clock, "cmdOK")->click();
         QTRY_VERIFY(!m_clock->isVisible());
         const std::string sent{
             '\x01',         'D',    '\x03', char(weekday), char(date.year - 1996), char(date.month),
@@ -179,12 +185,12 @@ private slots:
         }
         QTRY_VERIFY(otherShown);
         QVERIFY(!m_clock->isVisible());
-        QVERIFY(!m_clock->tmrClock.isActive());
+        QVERIFY(!Control<QTimer>(m_clock, "tmrClock")->isActive());
         m_fixture->item("SetDateItem")->trigger();
         QTRY_VERIFY(m_clock->isVisible());
-        QVERIFY(m_clock->tmrClock.isActive());
+        QVERIFY(Control<QTimer>(m_clock, "tmrClock")->isActive());
         m_clock->hide();
-        QVERIFY(!m_clock->tmrClock.isActive());
+        QVERIFY(!Control<QTimer>(m_clock, "tmrClock")->isActive());
     }
 };
 

@@ -2,6 +2,7 @@
 // logger: the running buffer described, the life estimate and its limit, no
 // buffer at all, and the last record's levels under their percentile indices.
 #include "BufferRecordLayout.h"
+#include "Controls.h"
 #include "MemoryBlocks.h"
 #include "PanelFixture.h"
 #include "frmDetails.h"
@@ -78,11 +79,11 @@ private slots:
         QCOMPARE(text(m_details, "lblLoggingStoppedData"), QString("Logging not yet completed."));
         QVERIFY(!m_details->findChild<QLabel*>("lblLoggingStoppedHeading")->isEnabled());
         QVERIFY(m_details->findChild<QLabel*>("lblLoggingStartedHeading")->isEnabled());
-        QTEST(m_details->lblLife->text(), "life");
-        QTEST(m_details->lblLimitedBy->text(), "limitedBy");
+        QTEST(Control<QLabel>(m_details, "lblLife")->text(), "life");
+        QTEST(Control<QLabel>(m_details, "lblLimitedBy")->text(), "limitedBy");
         QCOMPARE(m_details->tmrSummary().interval(), m_fixture->panel->statusTimer()->interval());
         QVERIFY(m_details->tmrSummary().isActive());
-        m_details->cmdClose->click();
+        Control<QPushButton>(m_details, "cmdClose")->click();
         QVERIFY(!m_details->isVisible());
         QVERIFY(!m_details->tmrSummary().isActive());
         QVERIFY(m_fixture->button("DetailsButton")->isEnabled());
@@ -144,13 +145,13 @@ private slots:
                  QLocale::system().toString(QDate(2026, 3, 4), QLocale::ShortFormat));
         shown.clear();
         for (int i = 0; i < 8; ++i) {
-            headings << m_results->lblLIndexHeading[i]->text();
-            shown << m_results->lblLIndexData[i]->text();
+            headings << Control<QLabel>(m_results, QString("lblLIndexHeading%1").arg(i))->text();
+            shown << Control<QLabel>(m_results, QString("lblLIndexData%1").arg(i))->text();
         }
         QCOMPARE(headings, QStringList({"L1", "L5", "L10", "L33", "L50", "L90", "L95", "L99"}));
         QCOMPARE(shown,
                  QStringList({"80.0", "75.0", "70.0", "65.0", "60.0", "50.0", "45.0", "42.0"}));
-        m_results->cmdClose->click();
+        Control<QPushButton>(m_results, "cmdClose")->click();
         QVERIFY(!m_results->tmrResults().isActive());
         QVERIFY(m_fixture->button("ViewLastButton")->isEnabled());
     }

@@ -1,6 +1,7 @@
 // The reference measurement against the simulated logger: five readings
 // averaged, failures left out, the post-measurement window, and buttons
 // pressed while the window's own status poll is on the line.
+#include "Controls.h"
 #include "Framing.h"
 #include "Link.h"
 #include "PanelFixture.h"
@@ -17,7 +18,7 @@ namespace {
 void WhenMeasured(frmReference* window, std::function<void()> action) {
     auto* timer = new QTimer(window);
     QObject::connect(timer, &QTimer::timeout, window, [window, timer, action] {
-        if (!window->isVisible() || !window->cmdRetake->isEnabled())
+        if (!window->isVisible() || !Control<QPushButton>(window, "cmdRetake")->isEnabled())
             return;
         timer->deleteLater();
         timer->stop();
@@ -85,8 +86,8 @@ private slots:
         m_fixture->sim.clearHostBytes();
         QString shown;
         WhenMeasured(m_window, [this, &shown] {
-            shown = m_window->lblLevel->text();
-            m_window->cmdOK->click();
+            shown = Control<QLabel>(m_window, "lblLevel")->text();
+            Control<QPushButton>(m_window, "cmdOK")->click();
         });
         QCOMPARE(m_window->runModal(), 0);
         QTEST(m_window->level, "level");
@@ -99,7 +100,7 @@ private slots:
     void eachShowingMeasuresAgain() {
         QVERIFY(start());
         m_fixture->sim.model().queueSplReadings({940, 940, 940, 940, 940});
-        WhenMeasured(m_window, [this] { m_window->cmdOK->click(); });
+        WhenMeasured(m_window, [this] { Control<QPushButton>(m_window, "cmdOK")->click(); });
         QCOMPARE(m_window->runModal(), 0);
         m_fixture->sim.model().queueSplReadings({912, 912, 912, 912, 912});
         WhenMeasured(m_window, [this] { m_window->close(); });
@@ -114,18 +115,19 @@ private slots:
         m_window->setPostMeasurement(true);
         bool cancelDuringReading = true;
         QTimer::singleShot(100, m_window, [this, &cancelDuringReading] {
-            cancelDuringReading = m_window->cmdCancel->isEnabled();
+            cancelDuringReading = Control<QPushButton>(m_window, "cmdCancel")->isEnabled();
         });
         bool cancelAfter = true;
         QString okLine;
         bool cancelLineShown = true, removeLineShown = true;
         WhenMeasured(m_window, [&, this] {
-            cancelAfter = m_window->cmdCancel->isEnabled();
-            okLine = m_window->lblOK->text();
-            cancelLineShown = m_window->lblCancel->isVisible();
-            removeLineShown = m_window->lblRemove->isVisible();
+            cancelAfter = Control<QPushButton>(m_window, "cmdCancel")->isEnabled();
+            okLine = Control<QLabel>(m_window, "lblOK")->text();
+            cancelLineShown = Control<QLabel>(m_window, "lblCancel")->isVisible();
+            removeLineShown = Control<QLabel>(m_window, "lblRemove")->isVisible();
             m_window->close(); // refused: there is no going back
-            QTimer::singleShot(50, m_window, [this] { m_window->cmdOK->click(); });
+            QTimer::singleShot(50, m_window,
+                               [this] { Control<QPushButton>(m_window, "cmdOK")->click(); });
         });
         QCOMPARE(m_window->runModal(), 0);
         QVERIFY(!cancelDuringReading);
@@ -134,10 +136,10 @@ private slots:
         QVERIFY(!cancelLineShown);
         QVERIFY(!removeLineShown);
         m_window->setPostMeasurement(false);
-        QVERIFY(m_window->cmdCancel->isEnabled());
-        QVERIFY(!m_window->lblCancel->isHidden());
-        QVERIFY(!m_window->lblRemove->isHidden());
-        QCOMPARE(m_window->lblOK->text(),
+        QVERIFY(Control<QPushButton>(m_window, "cmdCancel")->isEnabled());
+        QVERIFY(!Control<QLabel>(m_window, "lblCancel")->isHidden());
+        QVERIFY(!Control<QLabel>(m_window, "lblRemove")->isHidden());
+        QCOMPARE(Control<QLabel>(m_window, "lblOK")->text(),
                  QString("Select \"OK\" to use this reference level and commence logging."));
     }
 
@@ -151,7 +153,7 @@ private slots:
             m_fixture->sim.setLatencyMs(300);
             m_fixture->sim.clearHostBytes();
             QTimer::singleShot(100, m_window, [&, this] {
-                m_window->cmdOK->click();
+                Control<QPushButton>(m_window, "cmdOK")->click();
                 shownAfterOk = m_window->isVisible();
             });
             QMetaObject::invokeMethod(&m_window->tmrReference(), "timeout");

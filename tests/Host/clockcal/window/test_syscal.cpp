@@ -1,6 +1,7 @@
 // The calibration window: its three modes, the stored reference values, the
 // entry's limits, and the calibrations as they go over the wire to the
 // simulated logger, including a verdict that never comes.
+#include "Controls.h"
 #include "ExchangeGuard.h"
 #include "HostSettings.h"
 #include "LinkedLogger.h"
@@ -43,8 +44,9 @@ class TestSysCal : public QObject {
         m_form->open(mode);
         if (!QTest::qWaitFor([this] { return m_form->isVisible(); }))
             return false;
-        m_form->ReferenceText->selectAll();
-        QTest::keyClicks(m_form->ReferenceText, entry); // the point typed as an operator does
+        Control<MaskedEdit>(m_form, "ReferenceText")->selectAll();
+        QTest::keyClicks(Control<MaskedEdit>(m_form, "ReferenceText"),
+                         entry); // the point typed as an operator does
         m_fixture->sim.clearHostBytes();
         return true;
     }
@@ -104,13 +106,14 @@ private slots:
                                 HostSettings::Key::Reference, stored);
         m_form->initialise(mode);
         QTEST(m_form->windowTitle(), "caption");
-        QTEST(m_form->TitleLabel->text(), "entryCaption");
+        QTEST(Control<QLabel>(m_form, "TitleLabel")->text(), "entryCaption");
         QTEST(m_form->lowerLimit(), "lower");
         QTEST(m_form->upperLimit(), "upper");
-        QTEST(m_form->ReferenceText->Text(), "entry");
-        QCOMPARE(m_form->Sys1Label->isHidden(), mode == 1);
-        QCOMPARE(m_form->Temp1Label->isHidden(), mode != 1);
-        QCOMPARE(m_form->ReferenceText->accessibleName() + " :", m_form->TitleLabel->text());
+        QTEST(Control<MaskedEdit>(m_form, "ReferenceText")->Text(), "entry");
+        QCOMPARE(Control<QLabel>(m_form, "Sys1Label")->isHidden(), mode == 1);
+        QCOMPARE(Control<QLabel>(m_form, "Temp1Label")->isHidden(), mode != 1);
+        QCOMPARE(Control<MaskedEdit>(m_form, "ReferenceText")->accessibleName() + " :",
+                 Control<QLabel>(m_form, "TitleLabel")->text());
     }
 
     void spins_data() {
@@ -127,9 +130,11 @@ private slots:
         QFETCH(bool, up);
         QVERIFY(start());
         m_form->initialise(SysCalForm::SystemMode);
-        m_form->ReferenceText->setText(from);
-        (up ? m_form->ReferenceSpin->upButton : m_form->ReferenceSpin->downButton)->click();
-        QTEST(m_form->ReferenceText->Text(), "after");
+        Control<MaskedEdit>(m_form, "ReferenceText")->setText(from);
+        (up ? Control<SpinButton>(m_form, "ReferenceSpin")->upButton
+            : Control<SpinButton>(m_form, "ReferenceSpin")->downButton)
+            ->click();
+        QTEST(Control<MaskedEdit>(m_form, "ReferenceText")->Text(), "after");
     }
 
     // A level beyond the limit, typed and left with Tab, is corrected with the
@@ -141,15 +146,15 @@ private slots:
         m_form->show();
         QApplication::setActiveWindow(m_form);
         QVERIFY(QTest::qWaitForWindowActive(m_form));
-        m_form->ReferenceText->setFocus();
-        m_form->ReferenceText->selectAll();
-        QTest::keyClicks(m_form->ReferenceText, "125.0");
-        QTest::keyClick(m_form->ReferenceText, Qt::Key_Tab);
+        Control<MaskedEdit>(m_form, "ReferenceText")->setFocus();
+        Control<MaskedEdit>(m_form, "ReferenceText")->selectAll();
+        QTest::keyClicks(Control<MaskedEdit>(m_form, "ReferenceText"), "125.0");
+        QTest::keyClick(Control<MaskedEdit>(m_form, "ReferenceText"), Qt::Key_Tab);
         QTRY_COMPARE(answerer.seen.size(), 1);
         QCOMPARE(answerer.seen[0].title, QStringLiteral("Invalid Number Read"));
-        QCOMPARE(m_form->ReferenceText->Text(), QStringLiteral("120.0"));
+        QCOMPARE(Control<MaskedEdit>(m_form, "ReferenceText")->Text(), QStringLiteral("120.0"));
         QApplication::setActiveWindow(m_form); // back from the message
-        QTRY_VERIFY(m_form->ReferenceText->hasFocus());
+        QTRY_VERIFY(Control<MaskedEdit>(m_form, "ReferenceText")->hasFocus());
     }
 
     void calibrates_data() {
@@ -179,7 +184,7 @@ private slots:
         QVERIFY(linkAndOpen(mode, entry));
         const qint32 linkTimeOut = GetCommsTimeOut();
         m_fixture->panel->statusTimer()->stop(); // no poll between the bytes looked for
-        m_form->CalibrateButton->click();
+        Control<QPushButton>(m_form, "CalibrateButton")->click();
         QTRY_VERIFY(!m_form->isVisible());
         QVERIFY2(m_fixture->wire().find(sent) != std::string::npos, "the command and its value");
         QCOMPARE(answerer.seen.value(0).title, message);
@@ -223,7 +228,7 @@ private slots:
         m_fixture->sim.setFault(fault);
         QElapsedTimer elapsed;
         elapsed.start();
-        m_form->CalibrateButton->click();
+        Control<QPushButton>(m_form, "CalibrateButton")->click();
         QTRY_VERIFY(!m_form->isVisible());
         QVERIFY(elapsed.elapsed() < 10000);
         const std::string wire = m_fixture->wire();
@@ -266,11 +271,12 @@ private slots:
             if (!ExchangeInProgress())
                 return;
             ticks << clock.elapsed();
-            controlsEnabled = controlsEnabled || m_form->CancelButton->isEnabled() ||
-                              m_form->CalibrateButton->isEnabled();
+            controlsEnabled = controlsEnabled ||
+                              Control<QPushButton>(m_form, "CancelButton")->isEnabled() ||
+                              Control<QPushButton>(m_form, "CalibrateButton")->isEnabled();
         });
         events.start(20);
-        m_form->CalibrateButton->click();
+        Control<QPushButton>(m_form, "CalibrateButton")->click();
         events.stop();
         QVERIFY2(ticks.size() >= 10, "the event loop ran during the wait");
         qint64 longestGap = 0;
@@ -280,7 +286,7 @@ private slots:
         QVERIFY(ticks.last() - ticks.first() >= 1200); // the asks kept their length
         QVERIFY(!controlsEnabled);
         QTRY_VERIFY(!m_form->isVisible());
-        QVERIFY(m_form->CancelButton->isEnabled());
+        QVERIFY(Control<QPushButton>(m_form, "CancelButton")->isEnabled());
     }
 };
 

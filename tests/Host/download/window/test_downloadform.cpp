@@ -1,5 +1,6 @@
 // The download window driven as an operator would, against the simulated
 // logger: the buffer list, the file dialog, the transfer's ends and clearing.
+#include "Controls.h"
 #include "DownloadForm.h"
 #include "FillPanel.h"
 #include "Link.h"
@@ -101,16 +102,19 @@ private slots:
     void listsEveryBufferAndSelectsTheLast() {
         QVERIFY(linkWithBuffers(3));
         openWindow();
-        QCOMPARE(m_form->BufferCombo->count(), 3);
-        QCOMPARE(m_form->BufferCombo->itemText(0), QStringLiteral("1: Day survey      "));
-        QCOMPARE(m_form->BufferCombo->currentIndex(), 2);
-        QVERIFY(m_form->ClearBufferButton->isEnabled());
+        QCOMPARE(Control<QComboBox>(m_form, "BufferCombo")->count(), 3);
+        QCOMPARE(Control<QComboBox>(m_form, "BufferCombo")->itemText(0),
+                 QStringLiteral("1: Day survey      "));
+        QCOMPARE(Control<QComboBox>(m_form, "BufferCombo")->currentIndex(), 2);
+        QVERIFY(Control<QPushButton>(m_form, "ClearBufferButton")->isEnabled());
         QCOMPARE(m_form->findChild<QLabel*>("lblTitleData")->text(),
                  QStringLiteral("Day survey      "));
-        QTest::keyClick(m_form->BufferCombo, Qt::Key_Up);
-        emit m_form->BufferCombo->activated(m_form->BufferCombo->currentIndex());
-        QCOMPARE(m_form->BufferCombo->currentIndex(), 1);
-        QVERIFY(!m_form->ClearBufferButton->isEnabled()); // only the most recent buffer
+        QTest::keyClick(Control<QComboBox>(m_form, "BufferCombo"), Qt::Key_Up);
+        emit Control<QComboBox>(m_form, "BufferCombo")
+            ->activated(Control<QComboBox>(m_form, "BufferCombo")->currentIndex());
+        QCOMPARE(Control<QComboBox>(m_form, "BufferCombo")->currentIndex(), 1);
+        QVERIFY(!Control<QPushButton>(m_form, "ClearBufferButton")
+                     ->isEnabled()); // only the most recent buffer
     }
 
     void downloadsTheSelectedBufferIntoItsFiles() {
@@ -119,24 +123,28 @@ private slots:
         m_fixture->panel->SetPowerDown(false);
         m_fixture->sim.clearHostBytes();
         FileDialogAnswerer dialog({file("survey.csv")});
-        m_form->DownloadButton->click();
-        QVERIFY(m_form->FinalPanel->isVisible());
+        Control<QPushButton>(m_form, "DownloadButton")->click();
+        QVERIFY(Control<QFrame>(m_form, "FinalPanel")->isVisible());
         // Power-down is held off while the name is chosen, then set back as it was.
         QCOMPARE(QByteArray::fromStdString(m_fixture->sim.hostBytes()).count("\x01R"), 2);
         QVERIFY(m_fixture->sim.model().powerDownDisabled());
-        QCOMPARE(m_form->Label1->text(), QStringLiteral("Data has been successfully downloaded."));
-        QCOMPARE(m_form->RecordsDataLabel->text(), QString::number(SurveyBlocks));
-        QCOMPARE(m_form->FilesCreatedDataLabel[1]->text(), QStringLiteral("survey_Sta.csv"));
-        QCOMPARE(m_form->FilesCreatedDataLabel[2]->text(), QStringLiteral("survey_Leq0.csv"));
-        QCOMPARE(m_form->DonePanel->fillPercent(), 100);
-        QVERIFY(!m_form->CloseButton->isEnabled()); // until OK
+        QCOMPARE(Control<QLabel>(m_form, "Label1")->text(),
+                 QStringLiteral("Data has been successfully downloaded."));
+        QCOMPARE(Control<QLabel>(m_form, "RecordsDataLabel")->text(),
+                 QString::number(SurveyBlocks));
+        QCOMPARE(Control<QLabel>(m_form, "FilesCreatedDataLabel1")->text(),
+                 QStringLiteral("survey_Sta.csv"));
+        QCOMPARE(Control<QLabel>(m_form, "FilesCreatedDataLabel2")->text(),
+                 QStringLiteral("survey_Leq0.csv"));
+        QCOMPARE(Control<FillPanel>(m_form, "DonePanel")->fillPercent(), 100);
+        QVERIFY(!Control<QPushButton>(m_form, "CloseButton")->isEnabled()); // until OK
         QCOMPARE(Contents(file("survey_Sta.csv")).count("\r\n"), 21 + 8);
         QVERIFY(QFileInfo::exists(file("survey.log")));
         QCOMPARE(GetCommsTimeOut(), 2000);
         QCOMPARE(PanelFixture::store().value("Download/Path").toString(), m_dir.path());
-        m_form->OKButton->click();
-        QVERIFY(m_form->pnlSummary->isVisible());
-        QVERIFY(m_form->CloseButton->isEnabled());
+        Control<QPushButton>(m_form, "OKButton")->click();
+        QVERIFY(Control<QFrame>(m_form, "pnlSummary")->isVisible());
+        QVERIFY(Control<QPushButton>(m_form, "CloseButton")->isEnabled());
     }
 
     // Picking a file of an earlier download asks once for all its files; No
@@ -151,13 +159,13 @@ private slots:
         openWindow();
         FileDialogAnswerer dialog({file("old_Sta.csv"), QString()});
         MessageAnswerer answerer({MessageAnswerer::Answer::Cancel});
-        m_form->DownloadButton->click();
+        Control<QPushButton>(m_form, "DownloadButton")->click();
         QCOMPARE(answerer.seen.size(), 1);
         QVERIFY(answerer.seen[0].text.contains("old_Sta.csv\nold.log\nold_Leq0.csv\nold_Leq1.csv"));
         QCOMPARE(dialog.shown, 2);
         QCOMPARE(Contents(file("old_Sta.csv")), QByteArray("earlier"));
-        QVERIFY(m_form->pnlSummary->isVisible());
-        QVERIFY(m_form->DownloadButton->isEnabled());
+        QVERIFY(Control<QFrame>(m_form, "pnlSummary")->isVisible());
+        QVERIFY(Control<QPushButton>(m_form, "DownloadButton")->isEnabled());
     }
 
     // A logger that stops answering: what came is in the files, the problem is
@@ -168,12 +176,12 @@ private slots:
         FileDialogAnswerer dialog({file("cut.csv")});
         ModalAnswerer boxes;
         m_fixture->sim.setFault(Fault::StopMidTransfer, 100);
-        m_form->DownloadButton->click();
+        Control<QPushButton>(m_form, "DownloadButton")->click();
         m_fixture->sim.setFault(Fault::None);
         QCOMPARE(boxes.lastTitle(), QStringLiteral("Download problem"));
         QCOMPARE(boxes.lastIcon(), QMessageBox::Warning);
-        QVERIFY(!m_form->FinalPanel->isVisible());
-        QVERIFY(m_form->DownloadButton->isEnabled());
+        QVERIFY(!Control<QFrame>(m_form, "FinalPanel")->isVisible());
+        QVERIFY(Control<QPushButton>(m_form, "DownloadButton")->isEnabled());
         QCOMPARE(GetCommsTimeOut(), 2000);
         QCOMPARE(Contents(file("cut_Leq0.csv")).count(",0\r\n") +
                      Contents(file("cut_Leq0.csv")).count(",20\r\n"),
@@ -188,13 +196,16 @@ private slots:
         // Pressed as soon as the transfer lets the operator in.
         QTimer press;
         connect(&press, &QTimer::timeout, m_form, [this] {
-            if (m_form->ProgressPanel->isVisible() && m_form->AbortButton->isEnabled())
-                m_form->AbortButton->click();
+            if (Control<QFrame>(m_form, "ProgressPanel")->isVisible() &&
+                Control<QPushButton>(m_form, "AbortButton")->isEnabled())
+                Control<QPushButton>(m_form, "AbortButton")->click();
         });
         press.start(5);
-        m_form->DownloadButton->click();
-        QCOMPARE(m_form->Label1->text(), QStringLiteral("The download has been terminated"));
-        QCOMPARE(m_form->RecordsDataLabel->text(), QStringLiteral("29 of %1").arg(SurveyBlocks));
+        Control<QPushButton>(m_form, "DownloadButton")->click();
+        QCOMPARE(Control<QLabel>(m_form, "Label1")->text(),
+                 QStringLiteral("The download has been terminated"));
+        QCOMPARE(Control<QLabel>(m_form, "RecordsDataLabel")->text(),
+                 QStringLiteral("29 of %1").arg(SurveyBlocks));
     }
 
     // Closing the program mid-transfer asks first. Stopped, the transfer ends
@@ -216,24 +227,26 @@ private slots:
         MessageAnswerer question({answer});
         QTimer press;
         connect(&press, &QTimer::timeout, m_form, [this, &press] {
-            if (m_form->ProgressPanel->isVisible()) {
+            if (Control<QFrame>(m_form, "ProgressPanel")->isVisible()) {
                 press.stop();
                 m_fixture->panel->close();
             }
         });
         press.start(5);
-        m_form->DownloadButton->click();
+        Control<QPushButton>(m_form, "DownloadButton")->click();
         QCOMPARE(question.seen.size(), 1);
         QVERIFY(question.seen[0].text.startsWith("A download is in progress."));
         QCOMPARE(GetCommsTimeOut(), 2000);
         QVERIFY(Contents(file(name + "_Leq0.csv")).endsWith("\r\n"));
         if (stopped) {
             QVERIFY(!m_form->isVisible());
-            QCOMPARE(m_form->Label1->text(), QStringLiteral("The download has been terminated"));
+            QCOMPARE(Control<QLabel>(m_form, "Label1")->text(),
+                     QStringLiteral("The download has been terminated"));
             QTRY_VERIFY(!m_fixture->panel->isVisible());
         } else {
-            QCOMPARE(m_form->RecordsDataLabel->text(), QString::number(SurveyBlocks));
-            QVERIFY(m_form->FinalPanel->isVisible());
+            QCOMPARE(Control<QLabel>(m_form, "RecordsDataLabel")->text(),
+                     QString::number(SurveyBlocks));
+            QVERIFY(Control<QFrame>(m_form, "FinalPanel")->isVisible());
             QVERIFY(m_fixture->panel->isVisible());
         }
     }
@@ -242,12 +255,15 @@ private slots:
         QVERIFY(linkWithBuffers(1));
         FileDialogAnswerer dialog({file("dump.csv")});
         m_fixture->item("DumpAllItem")->trigger();
-        QTRY_VERIFY(m_form->FinalPanel->isVisible());
-        QCOMPARE(m_form->FilesCreatedDataLabel[3]->text(), QStringLiteral("dump_Hdr.csv"));
-        QCOMPARE(m_form->Label1->text(), QStringLiteral("The download has been terminated"));
+        QTRY_VERIFY(Control<QFrame>(m_form, "FinalPanel")->isVisible());
+        QCOMPARE(Control<QLabel>(m_form, "FilesCreatedDataLabel3")->text(),
+                 QStringLiteral("dump_Hdr.csv"));
+        QCOMPARE(Control<QLabel>(m_form, "Label1")->text(),
+                 QStringLiteral("The download has been terminated"));
         // The memory ends at its terminator: nothing is missing, and no "of" says so.
-        QCOMPARE(m_form->RecordsDataLabel->text(), QString::number(SurveyBlocks));
-        m_form->OKButton->click();
+        QCOMPARE(Control<QLabel>(m_form, "RecordsDataLabel")->text(),
+                 QString::number(SurveyBlocks));
+        Control<QPushButton>(m_form, "OKButton")->click();
         QVERIFY(!m_form->isVisible());
         QVERIFY(!m_form->dumpAll);
         QCOMPARE(Contents(file("dump_Sta.csv")).count("\r\n"), 8);
@@ -267,7 +283,7 @@ private slots:
         QVERIFY(linkWithBuffers(1));
         openWindow();
         MessageAnswerer answerer({MessageAnswerer::Answer::Confirm});
-        m_form->ClearBufferButton->click();
+        Control<QPushButton>(m_form, "ClearBufferButton")->click();
         QCOMPARE(answerer.seen.size(), 2);
         QCOMPARE(answerer.seen[1].text, QStringLiteral("There are no more buffers"));
         QVERIFY(!m_form->isVisible());

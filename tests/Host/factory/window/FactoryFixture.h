@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ActivityWindows.h"
+#include "Controls.h"
 #include "DownloadForm.h"
 #include "HistogramForm.h"
 #include "InitForm.h"
@@ -29,7 +30,7 @@ struct FactoryFixture {
         panel.button("InitButton")->click();
         if (!form->isVisible())
             return false;
-        form->InitButton->click();
+        Control<QPushButton>(form, "InitButton")->click();
         return QTest::qWaitFor([] { return QueueIsEmpty() && !QueueRunInProgress(); });
     }
     LoggerModel& model() { return panel.sim.model(); }

@@ -1,5 +1,6 @@
 // The histogram window against the simulated logger: the whole read, a bin
 // that never comes, the listed bins and the buffer switch.
+#include "Controls.h"
 #include "FactoryFixture.h"
 #include "Link.h"
 
@@ -16,13 +17,13 @@ class TestHistogram : public QObject {
     bool open() {
         if (!m_fixture->open())
             return false;
-        m_fixture->form->ManualButton->click();
+        Control<QPushButton>(m_fixture->form, "ManualButton")->click();
         m_window = m_fixture->form->histogram();
         m_fixture->clearWire();
         return m_window->isVisible();
     }
     bool read() {
-        m_window->Command1->click();
+        Control<QPushButton>(m_window, "Command1")->click();
         return QTest::qWaitFor([] { return QueueIsEmpty() && !QueueRunInProgress(); }, 30000);
     }
     static std::vector<int> Counts(const QList<int>& filled) {
@@ -34,13 +35,14 @@ class TestHistogram : public QObject {
     // Each row as found by its controls' names, as a tool finds it.
     QStringList shownRows() const {
         QStringList rows;
-        for (qsizetype row = 0; row < m_window->Bin.size(); ++row) {
+        for (int row = 0;; ++row) {
             const auto* bin = m_window->findChild<QLabel*>(QStringLiteral("Bin%1").arg(row));
             const auto* value = m_window->findChild<QLabel*>(QStringLiteral("Value%1").arg(row));
-            if (bin && value && !bin->text().isEmpty())
+            if (!bin || !value)
+                return rows;
+            if (!bin->text().isEmpty())
                 rows << bin->text() + "=" + value->text();
         }
-        return rows;
     }
 
 private slots:
@@ -61,7 +63,7 @@ private slots:
         QCOMPARE(wire.substr(0, 2), Bytes({1, 'x'}));
         QCOMPARE(std::count(wire.begin(), wire.end(), '\x02'),
                  std::ptrdiff_t(Logger::HistogramBins));
-        QCOMPARE(m_window->Progress->text(), QStringLiteral("Done"));
+        QCOMPARE(Control<QLineEdit>(m_window, "Progress")->text(), QStringLiteral("Done"));
         for (int bin = 1; bin <= Logger::HistogramBins; ++bin)
             QCOMPARE(m_window->counts()[std::size_t(bin)],
                      qint16(Counts({1, 700, 1500})[std::size_t(bin - 1)]));
@@ -88,7 +90,7 @@ private slots:
         QCOMPARE(answerer.seen[0].text,
                  "Histogram bin " + QString::number(bin) + " could not be read.");
         QCOMPARE(answerer.seen[0].title, QStringLiteral("Orv"));
-        QCOMPARE(m_window->Progress->text(), QString::number(bin));
+        QCOMPARE(Control<QLineEdit>(m_window, "Progress")->text(), QString::number(bin));
     }
 
     void processData_data() {
@@ -109,13 +111,14 @@ private slots:
         QVERIFY(open());
         m_fixture->model().setHistogram(Counts(filled));
         QVERIFY(read());
-        m_window->Command2->click();
+        Control<QPushButton>(m_window, "Command2")->click();
         QTEST(shownRows(), "rows");
-        m_window->Command2->click(); // again: the same list, not a second one below it
+        Control<QPushButton>(m_window, "Command2")
+            ->click(); // again: the same list, not a second one below it
         QTEST(shownRows(), "rows");
         QCOMPARE(m_window->rowCount(), int(shownRows().size()) - 1);
         for (int press = 0; press < 2; ++press) {
-            m_window->Command3->click();
+            Control<QPushButton>(m_window, "Command3")->click();
             QCOMPARE(shownRows(), QStringList());
             QCOMPARE(m_window->rowCount(), 0);
         }
@@ -126,7 +129,7 @@ private slots:
         MessageAnswerer answerer;
         m_fixture->model().setHistogram(Counts({1500}));
         QVERIFY(read());
-        m_window->Command2->click();
+        Control<QPushButton>(m_window, "Command2")->click();
         QTRY_COMPARE(answerer.seen.size(), 1);
         QCOMPARE(answerer.seen[0].title, QStringLiteral("beep"));
         QCOMPARE(answerer.seen[0].text, QStringLiteral("beep"));
@@ -136,7 +139,7 @@ private slots:
     void switchBuffers() {
         QVERIFY(open());
         m_fixture->model().setHistogram(Counts({3}));
-        m_window->Command4->click();
+        Control<QPushButton>(m_window, "Command4")->click();
         QTRY_VERIFY(QueueIsEmpty() && !QueueRunInProgress());
         QCOMPARE(m_fixture->wire(), Bytes({1, 'X', 2}));
         QVERIFY(read());

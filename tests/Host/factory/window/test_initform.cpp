@@ -2,6 +2,7 @@
 // command with its bytes on the wire, the refused entries, the raw display,
 // the manual screen, factory calibration and the factory button.
 #include "ActivityWindows.h"
+#include "Controls.h"
 #include "ExchangeGuard.h"
 #include "FactoryFixture.h"
 #include "SysCalForm.h"
@@ -55,10 +56,10 @@ private slots:
         QVERIFY(calibration && factory);
         m_fixture->panel.button("InitButton")->click();
         QVERIFY(factory->isVisible());
-        QVERIFY(!factory->FactoryCalibrationButton->isEnabledTo(factory));
-        factory->InitButton->click();
-        QVERIFY(factory->FactoryCalibrationButton->isEnabledTo(factory));
-        factory->FactoryCalibrationButton->click();
+        QVERIFY(!Control<QPushButton>(factory, "FactoryCalibrationButton")->isEnabledTo(factory));
+        Control<QPushButton>(factory, "InitButton")->click();
+        QVERIFY(Control<QPushButton>(factory, "FactoryCalibrationButton")->isEnabledTo(factory));
+        Control<QPushButton>(factory, "FactoryCalibrationButton")->click();
         QTRY_VERIFY(calibration->isVisible());
         QCOMPARE(calibration->mode(), qint16(SysCalForm::FactoryMode));
         QCOMPARE(calibration->windowTitle(), QStringLiteral("Factory System Calibration..."));
@@ -69,17 +70,20 @@ private slots:
         m_fixture->model().setRange(2);
         QVERIFY(m_fixture->open());
         QVERIFY(m_fixture->sent(Bytes({1, 'l', 2})));
-        QCOMPARE(form()->RangeCombo->currentIndex(), 2);
+        QCOMPARE(Control<QComboBox>(form(), "RangeCombo")->currentIndex(), 2);
         QCOMPARE(form()->windowTitle(), QStringLiteral("QN-7x Initialisation and Debugging Form."));
-        const QList<QWidget*> toggled{
-            form()->LoggerTerminateCheck, form()->CalibrationFrame, form()->SerialNumberFrame,
-            form()->FilterFrame,          form()->RawFrame,         form()->ManualButton};
+        const QList<QWidget*> toggled{Control<QCheckBox>(form(), "LoggerTerminateCheck"),
+                                      Control<QGroupBox>(form(), "CalibrationFrame"),
+                                      Control<QGroupBox>(form(), "SerialNumberFrame"),
+                                      Control<QGroupBox>(form(), "FilterFrame"),
+                                      Control<QGroupBox>(form(), "RawFrame"),
+                                      Control<QPushButton>(form(), "ManualButton")};
         for (QWidget* control : toggled)
             QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
-        form()->InitButton->click();
+        Control<QPushButton>(form(), "InitButton")->click();
         for (QWidget* control : toggled)
             QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
-        QVERIFY(form()->InitButton->isEnabled());
+        QVERIFY(Control<QPushButton>(form(), "InitButton")->isEnabled());
     }
 
     void commands_data() {
@@ -108,14 +112,15 @@ private slots:
         QVERIFY(m_fixture->open());
         m_fixture->clearWire();
         if (control == "SerialNumberButton") {
-            QTest::keyClicks(form()->SerialNumberText, first);
+            QTest::keyClicks(Control<QLineEdit>(form(), "SerialNumberText"), first);
         } else if (control == "SetFilterButton") {
-            form()->FilterAText->setText(first);
-            form()->FilterBText->setText(second);
+            Control<QLineEdit>(form(), "FilterAText")->setText(first);
+            Control<QLineEdit>(form(), "FilterBText")->setText(second);
         }
         if (control == "RangeCombo") {
-            form()->RangeCombo->setFocus();
-            QTest::keyClick(form()->RangeCombo, Qt::Key_End); // as chosen from the keyboard
+            Control<QComboBox>(form(), "RangeCombo")->setFocus();
+            QTest::keyClick(Control<QComboBox>(form(), "RangeCombo"),
+                            Qt::Key_End); // as chosen from the keyboard
         } else {
             form()->findChild<QPushButton*>(control)->click();
         }
@@ -125,15 +130,15 @@ private slots:
         LoggerModel& logger = m_fixture->model();
         if (control == "SerialNumberButton") {
             QCOMPARE(logger.serialNumber(), 87654321);
-            QVERIFY(form()->SerialNumberText->isEnabled());
+            QVERIFY(Control<QLineEdit>(form(), "SerialNumberText")->isEnabled());
         } else if (control == "RangeCombo") {
             QCOMPARE(logger.range(), 3);
         } else if (control == "SetFilterButton") {
             QCOMPARE(logger.filterA(), 200);
             QCOMPARE(logger.filterB(), 7);
         } else {
-            QCOMPARE(form()->FilterAText->text(), QStringLiteral("9"));
-            QCOMPARE(form()->FilterBText->text(), QStringLiteral("254"));
+            QCOMPARE(Control<QLineEdit>(form(), "FilterAText")->text(), QStringLiteral("9"));
+            QCOMPARE(Control<QLineEdit>(form(), "FilterBText")->text(), QStringLiteral("254"));
         }
     }
 
@@ -171,19 +176,19 @@ private slots:
         MessageAnswerer answerer;
         m_fixture->clearWire();
         if (control == "SerialNumberButton") {
-            form()->SerialNumberText->setText(first);
+            Control<QLineEdit>(form(), "SerialNumberText")->setText(first);
         } else {
-            form()->FilterAText->setText(first);
-            form()->FilterBText->setText(second);
+            Control<QLineEdit>(form(), "FilterAText")->setText(first);
+            Control<QLineEdit>(form(), "FilterBText")->setText(second);
         }
         form()->findChild<QPushButton*>(control)->click();
         QTRY_COMPARE(answerer.seen.size(), 1);
         QCOMPARE(answerer.seen[0].title, QStringLiteral("Orv"));
         QTEST(answerer.seen[0].text, "message");
         QVERIFY(done());
-        QVERIFY(form()->SerialNumberText->isEnabled());
+        QVERIFY(Control<QLineEdit>(form(), "SerialNumberText")->isEnabled());
         // The next exchange is the first on the wire: the refused one sent nothing.
-        form()->GetFilterButton->click();
+        Control<QPushButton>(form(), "GetFilterButton")->click();
         QCOMPARE(m_fixture->wire(), Bytes({1, '<', 2, 2}));
         QCOMPARE(m_fixture->model().serialNumber(), 12345678);
         QCOMPARE(m_fixture->model().filterA(), 120);
@@ -198,33 +203,34 @@ private slots:
     void filtersWaitForTheLine() {
         QFETCH(QString, control);
         QVERIFY(m_fixture->open());
-        form()->FilterAText->setText("1");
-        form()->FilterBText->setText("2");
+        Control<QLineEdit>(form(), "FilterAText")->setText("1");
+        Control<QLineEdit>(form(), "FilterBText")->setText("2");
         m_fixture->clearWire();
         {
             ExchangeScope busy;
             form()->findChild<QPushButton*>(control)->click();
         }
-        QCOMPARE(form()->FilterAText->text(), QStringLiteral("1"));
-        form()->GetFilterButton->click();
+        QCOMPARE(Control<QLineEdit>(form(), "FilterAText")->text(), QStringLiteral("1"));
+        Control<QPushButton>(form(), "GetFilterButton")->click();
         QCOMPARE(m_fixture->wire(), Bytes({1, '<', 2, 2}));
     }
 
     // While the raw display is on the status poll also reads the raw level.
     void rawDisplay() {
         QVERIFY(m_fixture->open());
-        QCOMPARE(form()->RawButton->text(), QStringLiteral("Turn on Raw"));
-        form()->RawButton->click();
-        QCOMPARE(form()->RawButton->text(), QStringLiteral("Turn off Raw"));
+        QCOMPARE(Control<QPushButton>(form(), "RawButton")->text(), QStringLiteral("Turn on Raw"));
+        Control<QPushButton>(form(), "RawButton")->click();
+        QCOMPARE(Control<QPushButton>(form(), "RawButton")->text(), QStringLiteral("Turn off Raw"));
         m_fixture->clearWire();
         m_fixture->panel.poll();
         QVERIFY(done());
         QVERIFY(m_fixture->sent(Bytes({1, 'z', 2})));
-        QCOMPARE(form()->boxSPL->text(), QString::number(m_fixture->model().rawLevel()));
+        QCOMPARE(Control<QLabel>(form(), "boxSPL")->text(),
+                 QString::number(m_fixture->model().rawLevel()));
 
-        form()->RawButton->click();
-        QCOMPARE(form()->RawButton->text(), QStringLiteral("Turn on Raw"));
-        QCOMPARE(form()->boxSPL->text(), QStringLiteral(" "));
+        Control<QPushButton>(form(), "RawButton")->click();
+        QCOMPARE(Control<QPushButton>(form(), "RawButton")->text(), QStringLiteral("Turn on Raw"));
+        QCOMPARE(Control<QLabel>(form(), "boxSPL")->text(), QStringLiteral(" "));
         m_fixture->clearWire();
         m_fixture->panel.poll();
         QVERIFY(done());
@@ -235,7 +241,7 @@ private slots:
     void manualScreenStopsPolling() {
         QVERIFY(m_fixture->open());
         m_fixture->panel.panel->statusTimer()->start();
-        form()->ManualButton->click();
+        Control<QPushButton>(form(), "ManualButton")->click();
         QVERIFY(!m_fixture->panel.panel->statusTimer()->isActive());
         QVERIFY(form()->histogram()->isVisible());
         QVERIFY(form()->isVisible());
@@ -252,8 +258,8 @@ private slots:
         form()->hide();
         m_fixture->download->stopAtTerminator = stopping;
         form()->open();
-        QCOMPARE(form()->LoggerTerminateCheck->isChecked(), stopping);
-        form()->LoggerTerminateCheck->click();
+        QCOMPARE(Control<QCheckBox>(form(), "LoggerTerminateCheck")->isChecked(), stopping);
+        Control<QCheckBox>(form(), "LoggerTerminateCheck")->click();
         QCOMPARE(m_fixture->download->stopAtTerminator, !stopping);
     }
 };

@@ -4,6 +4,7 @@
 #include "ActivityWindows.h"
 #include "BufferTransfer.h"
 #include "CommandLibrary.h"
+#include "Controls.h"
 #include "LoggingForm.h"
 #include "MaskedEdit.h"
 #include "PanelFixture.h"
@@ -26,9 +27,11 @@ class ReferenceAnswerer : public QObject {
 public:
     ReferenceAnswerer(frmReference* window, bool accept) : m_window(window), m_accept(accept) {
         connect(&m_poll, &QTimer::timeout, this, [this] {
-            if (m_window->isVisible() && m_window->cmdOK->isEnabled()) {
+            if (m_window->isVisible() && Control<QPushButton>(m_window, "cmdOK")->isEnabled()) {
                 shownAt = m_window->frameGeometry();
-                (m_accept ? m_window->cmdOK : m_window->cmdCancel)->click();
+                (m_accept ? Control<QPushButton>(m_window, "cmdOK")
+                          : Control<QPushButton>(m_window, "cmdCancel"))
+                    ->click();
             }
         });
         m_poll.start(20);
@@ -87,22 +90,22 @@ private slots:
     void wholeRunSendsTheSetupAndBothReferences() {
         m_fixture->sim.model().setClock({2004, 3, 1, 10, 0, 0});
         openLogging();
-        m_logging->TitleMask->setText("Site A");
-        m_logging->MasterTimerCombo->setCurrentIndex(int(TimerKind::OneShot));
+        Control<QLineEdit>(m_logging, "TitleMask")->setText("Site A");
+        Control<QComboBox>(m_logging, "MasterTimerCombo")->setCurrentIndex(int(TimerKind::OneShot));
         for (int item = 0; item < 2; ++item) {
-            SetField(m_logging->OneDayMask[item], item + 1);
-            SetField(m_logging->OneMonthMask[item], 3);
-            SetField(m_logging->OneYearMask[item], 2004);
-            SetField(m_logging->OneHourMask[item], 10);
-            SetField(m_logging->OneMinuteMask[item], 15);
+            SetField(Control<MaskedEdit>(m_logging, QString("OneDayMask%1").arg(item)), item + 1);
+            SetField(Control<MaskedEdit>(m_logging, QString("OneMonthMask%1").arg(item)), 3);
+            SetField(Control<MaskedEdit>(m_logging, QString("OneYearMask%1").arg(item)), 2004);
+            SetField(Control<MaskedEdit>(m_logging, QString("OneHourMask%1").arg(item)), 10);
+            SetField(Control<MaskedEdit>(m_logging, QString("OneMinuteMask%1").arg(item)), 15);
         }
-        m_logging->LoggingButton->click();
+        Control<QPushButton>(m_logging, "LoggingButton")->click();
         QTRY_VERIFY(m_summary->isVisible());
-        QVERIFY(!m_summary->lblLife->text().isEmpty());
+        QVERIFY(!Control<QLabel>(m_summary, "lblLife")->text().isEmpty());
         m_fixture->sim.clearHostBytes();
         {
             ReferenceAnswerer accept(m_reference, true);
-            m_summary->cmdOK->click();
+            Control<QPushButton>(m_summary, "cmdOK")->click();
             QTRY_COMPARE(Session().mode, qint16(2)); // waiting for its timer
         }
         LoggingSetup expected;
@@ -124,7 +127,7 @@ private slots:
                  QStringLiteral("Logging has been terminated.\n\nPlease attach a reference signal "
                                 "to the\nmicrophone for the post-reference measurement.\n\nClick "
                                 "OK to continue..."));
-        QVERIFY(!m_reference->cmdCancel->isHidden());
+        QVERIFY(!Control<QPushButton>(m_reference, "cmdCancel")->isHidden());
         const BufferRecord record = ProgramRead(0);
         QCOMPARE(record.preReference, qint16(940));
         QCOMPARE(record.postReference, qint16(940));
@@ -167,24 +170,26 @@ private slots:
         QFETCH(int, sub);
         m_fixture->sim.model().setClock({2004, 3, 3, 12, 0, 0});
         openLogging();
-        m_logging->MasterTimerCombo->setCurrentIndex(master);
-        m_logging->SubTimerCombo->setCurrentIndex(sub);
+        Control<QComboBox>(m_logging, "MasterTimerCombo")->setCurrentIndex(master);
+        Control<QComboBox>(m_logging, "SubTimerCombo")->setCurrentIndex(sub);
         for (int item = 0; item < 2; ++item) {
-            SetField(m_logging->HourlyStartMinuteMask[item], 30);
-            SetField(m_logging->HourlyEndMinuteMask[item], 30);
-            SetField(m_logging->OneDayMask[item], item + 1);
-            SetField(m_logging->OneMonthMask[item], 3);
-            SetField(m_logging->OneYearMask[item], 2004);
+            SetField(Control<MaskedEdit>(m_logging, QString("HourlyStartMinuteMask%1").arg(item)),
+                     30);
+            SetField(Control<MaskedEdit>(m_logging, QString("HourlyEndMinuteMask%1").arg(item)),
+                     30);
+            SetField(Control<MaskedEdit>(m_logging, QString("OneDayMask%1").arg(item)), item + 1);
+            SetField(Control<MaskedEdit>(m_logging, QString("OneMonthMask%1").arg(item)), 3);
+            SetField(Control<MaskedEdit>(m_logging, QString("OneYearMask%1").arg(item)), 2004);
         }
         m_fixture->sim.clearHostBytes();
         MessageAnswerer answers;
-        m_logging->LoggingButton->click();
+        Control<QPushButton>(m_logging, "LoggingButton")->click();
         QTRY_COMPARE(answers.seen.size(), 1);
         QTEST(answers.seen.at(0).title, "title");
         QTEST(answers.seen.at(0).text, "text");
         QVERIFY(!sent("\x01Q"));
         QVERIFY(m_logging->isVisible());
-        QTRY_VERIFY(m_logging->LoggingButton->isEnabled());
+        QTRY_VERIFY(Control<QPushButton>(m_logging, "LoggingButton")->isEnabled());
     }
 
     void clockThatIsNoDateStopsATimedStart_data() {
@@ -199,18 +204,18 @@ private slots:
         QFETCH(int, fault);
         m_fixture->sim.model().setClock({1996, 1, 1, 0, 0, 0});
         openLogging();
-        m_logging->MasterTimerCombo->setCurrentIndex(2);
+        Control<QComboBox>(m_logging, "MasterTimerCombo")->setCurrentIndex(2);
         m_fixture->sim.clearHostBytes();
         MessageAnswerer answers; // the comms notice too, when it is on
         m_fixture->sim.setFault(sim::Fault(fault), 1);
-        m_logging->LoggingButton->click();
+        Control<QPushButton>(m_logging, "LoggingButton")->click();
         m_fixture->sim.setFault(sim::Fault::None);
         QTRY_VERIFY(!answers.seen.isEmpty());
         QCOMPARE(answers.seen.last().title, QStringLiteral("Timer Error!"));
         QCOMPARE(answers.seen.last().text,
                  QStringLiteral("If these settings are used,\nthen you will not get any data!"));
-        QVERIFY(m_logging->LoggingButton->isEnabled());
-        QVERIFY(m_logging->MasterTimerFrame->isEnabled());
+        QVERIFY(Control<QPushButton>(m_logging, "LoggingButton")->isEnabled());
+        QVERIFY(Control<QGroupBox>(m_logging, "MasterTimerFrame")->isEnabled());
         QVERIFY(!m_summary->isVisible());
         QVERIFY(!sent("\x01Q"));
     }
@@ -223,7 +228,7 @@ private slots:
         // Low on the screen, so that the taller summary has room above it.
         const QRect screen = m_logging->screen()->geometry();
         m_logging->move(m_logging->x(), screen.bottom() - m_logging->frameGeometry().height());
-        m_logging->LoggingButton->click();
+        Control<QPushButton>(m_logging, "LoggingButton")->click();
         QTRY_VERIFY(m_summary->isVisible());
         QVERIFY(m_summary->frameGeometry().height() < screen.height());
         const QRect logging = m_logging->frameGeometry();
@@ -234,7 +239,7 @@ private slots:
                                 .arg(logging.center().x())));
         QCOMPARE(summary.bottom(), logging.bottom());
         ReferenceAnswerer cancel(m_reference, false);
-        m_summary->cmdOK->click();
+        Control<QPushButton>(m_summary, "cmdOK")->click();
         QTRY_VERIFY(cancel.shownAt.isValid());
         QVERIFY((cancel.shownAt.center() - summary.center()).manhattanLength() <= 2);
         QTRY_VERIFY(m_summary->isVisible());
@@ -255,15 +260,16 @@ private slots:
     // The day follows its month, so no impossible date goes to the logger.
     void oneShotDayFollowsItsMonth() {
         openLogging();
-        m_logging->MasterTimerCombo->setCurrentIndex(4);
+        Control<QComboBox>(m_logging, "MasterTimerCombo")->setCurrentIndex(4);
         QApplication::setActiveWindow(m_logging);
-        SetField(m_logging->OneYearMask[1], 2003);
-        MaskedEdit* month = m_logging->OneMonthMask[1];
+        SetField(Control<MaskedEdit>(m_logging, QString("OneYearMask%1").arg(1)), 2003);
+        MaskedEdit* month = Control<MaskedEdit>(m_logging, QString("OneMonthMask%1").arg(1));
         month->setFocus();
         month->selectAll();
         QTest::keyClicks(month, "2");
         QTest::keyClick(month, Qt::Key_Tab);
-        QCOMPARE(m_logging->OneDayMask[1]->Text().trimmed(), QStringLiteral("28"));
+        QCOMPARE(Control<MaskedEdit>(m_logging, QString("OneDayMask%1").arg(1))->Text().trimmed(),
+                 QStringLiteral("28"));
         const TimerSpec timer = m_logging->BuildTimer(TimerKind::OneShot, 0);
         QCOMPARE(timer.end.day, qint16(28));
     }
@@ -271,8 +277,8 @@ private slots:
     void customSetIsDescribed() {
         m_fixture->panel->findChild<frmSettings*>()->presets.index = -1;
         openLogging();
-        QVERIFY(m_logging->ParameterCombo->isHidden());
-        QCOMPARE(m_logging->ParameterDataLabel->text(),
+        QVERIFY(Control<QComboBox>(m_logging, "ParameterCombo")->isHidden());
+        QCOMPARE(Control<QLabel>(m_logging, "ParameterDataLabel")->text(),
                  QStringLiteral(" <Custom Settings> 15 minute intervals, A weighted, fast time. "));
     }
 

@@ -1,6 +1,7 @@
 // The parameter editor driven as an operator would: keys into its fields,
 // clicks on its lists and buttons, and what it keeps in the settings store.
 #include "ActivityWindows.h"
+#include "Controls.h"
 #include "MaskedEdit.h"
 #include "PanelFixture.h"
 #include "PresetDialogs.h"
@@ -50,23 +51,27 @@ private slots:
 
     void firstRunShowsTheDefaultPresets() {
         open();
-        QCOMPARE(m_editor->cboTitle->count(), 4);
-        QCOMPARE(m_editor->cboTitle->itemText(0), QStringLiteral("1: Default Setting"));
-        QCOMPARE(m_editor->cboTitle->currentIndex(), 0);
-        QCOMPARE(m_editor->cboInterval->currentText(), QStringLiteral("15 minutes"));
-        QVERIFY(!m_editor->optStart1->isEnabled()); // nothing works on trigger
+        QCOMPARE(Control<QComboBox>(m_editor, "cboTitle")->count(), 4);
+        QCOMPARE(Control<QComboBox>(m_editor, "cboTitle")->itemText(0),
+                 QStringLiteral("1: Default Setting"));
+        QCOMPARE(Control<QComboBox>(m_editor, "cboTitle")->currentIndex(), 0);
+        QCOMPARE(Control<QComboBox>(m_editor, "cboInterval")->currentText(),
+                 QStringLiteral("15 minutes"));
+        QVERIFY(
+            !Control<QRadioButton>(m_editor, "optStart1")->isEnabled()); // nothing works on trigger
     }
 
     // Any change makes the set the operator's own; OK keeps it so.
     void changedSetIsKeptAsCustom() {
         open();
-        m_editor->cboAuxiliary->setCurrentIndex(2);
-        QCOMPARE(m_editor->cboTitle->currentIndex(), -1);
-        QVERIFY(m_editor->optStart1->isEnabled());
-        m_editor->optStart2->click();
-        m_editor->chkPolarity->click();
-        QCOMPARE(m_editor->optStart1->text(), QStringLiteral("The SPL stays under"));
-        m_editor->cmdOK->click();
+        Control<QComboBox>(m_editor, "cboAuxiliary")->setCurrentIndex(2);
+        QCOMPARE(Control<QComboBox>(m_editor, "cboTitle")->currentIndex(), -1);
+        QVERIFY(Control<QRadioButton>(m_editor, "optStart1")->isEnabled());
+        Control<QRadioButton>(m_editor, "optStart2")->click();
+        Control<QCheckBox>(m_editor, "chkPolarity")->click();
+        QCOMPARE(Control<QRadioButton>(m_editor, "optStart1")->text(),
+                 QStringLiteral("The SPL stays under"));
+        Control<QPushButton>(m_editor, "cmdOK")->click();
         QVERIFY(!m_editor->isVisible());
         QCOMPARE(stored("Settings/Index"), QStringLiteral("-1"));
         QCOMPARE(stored("SettingCurrent/iTriggerStart"), QStringLiteral("4"));
@@ -76,29 +81,30 @@ private slots:
 
     void typedNumbersAreCorrectedOnLeaving() {
         open();
-        m_editor->cboLeqOption->setCurrentIndex(2);
+        Control<QComboBox>(m_editor, "cboLeqOption")->setCurrentIndex(2);
         MessageAnswerer answerer;
-        type(m_editor->mskSplStart, "45");
+        type(Control<MaskedEdit>(m_editor, "mskSplStart"), "45");
         QCOMPARE(answerer.seen.size(), 1);
         QCOMPARE(answerer.seen[0].title, QStringLiteral("Invalid Number Read"));
         QCOMPARE(answerer.seen[0].text,
                  QStringLiteral("The number read was too large.\nA value of 30 is being assumed."));
-        QCOMPARE(m_editor->mskSplStart->Text(), QStringLiteral("30"));
-        QVERIFY(m_editor->optStart1->isChecked());
+        QCOMPARE(Control<MaskedEdit>(m_editor, "mskSplStart")->Text(), QStringLiteral("30"));
+        QVERIFY(Control<QRadioButton>(m_editor, "optStart1")->isChecked());
         ModalAnswerer boxes;
-        type(m_editor->mskTimeDelay, "20");
+        type(Control<MaskedEdit>(m_editor, "mskTimeDelay"), "20");
         QCOMPARE(boxes.lastTitle(), QStringLiteral("Remote Switch time selection"));
         QCOMPARE(boxes.lastText(), QStringLiteral("The value was supposed <= than 15 minutes."));
-        QCOMPARE(m_editor->mskTimeDelay->Text(), QStringLiteral("15"));
-        QVERIFY(m_editor->optStop2->isChecked());
+        QCOMPARE(Control<MaskedEdit>(m_editor, "mskTimeDelay")->Text(), QStringLiteral("15"));
+        QVERIFY(Control<QRadioButton>(m_editor, "optStop2")->isChecked());
     }
 
     void percentilesAreSortedAndEmptyFieldsCorrected() {
         open();
         const int values[] = {90, 10, 50, 50, 1, 99, 25, 75};
         for (int i = 0; i < 8; ++i)
-            m_editor->mskLn[i]->setText(QString::number(values[i]));
-        m_editor->mskSplStop->setText(""); // emptied and never left
+            Control<MaskedEdit>(m_editor, QString("mskLn%1").arg(i))
+                ->setText(QString::number(values[i]));
+        Control<MaskedEdit>(m_editor, "mskSplStop")->setText(""); // emptied and never left
         const ParameterSet set = m_editor->ReadControls();
         QCOMPARE(set.LIndices, QByteArray("\x01\x0a\x19\x32\x32\x4b\x5a\x63", 8));
         QCOMPARE(set.SplStopTime, qint16(1));
@@ -112,31 +118,34 @@ private slots:
         m_fixture->panel.reset();
         init();
         open();
-        QCOMPARE(m_editor->cboInterval->currentText(), QStringLiteral("5 minutes"));
-        QCOMPARE(m_editor->cboAuxiliary->currentIndex(), 0);
-        m_editor->cmdOK->click();
+        QCOMPARE(Control<QComboBox>(m_editor, "cboInterval")->currentText(),
+                 QStringLiteral("5 minutes"));
+        QCOMPARE(Control<QComboBox>(m_editor, "cboAuxiliary")->currentIndex(), 0);
+        Control<QPushButton>(m_editor, "cmdOK")->click();
         QCOMPARE(stored("SettingCurrent/Interval"), QStringLiteral("5"));
     }
 
     // Save... asks for the slot and the name, then always confirms.
     void savingReplacesAPresetAfterTheQuestion() {
         open();
-        m_editor->cboInterval->setCurrentIndex(0);
+        Control<QComboBox>(m_editor, "cboInterval")->setCurrentIndex(0);
         auto* save = m_editor->saveForm;
-        m_editor->cmdSave->click();
+        Control<QPushButton>(m_editor, "cmdSave")->click();
         QTRY_VERIFY(save->isVisible());
-        save->SlotCombo->setCurrentIndex(1);
-        QVERIFY(!save->OKButton->isEnabled());
-        QTest::keyClicks(save->NameText, "Night");
+        Control<QComboBox>(save, "SlotCombo")->setCurrentIndex(1);
+        QVERIFY(!Control<QPushButton>(save, "OKButton")->isEnabled());
+        QTest::keyClicks(Control<QLineEdit>(save, "NameText"), "Night");
         QTimer::singleShot(50, save->confirmation, [save] {
-            QCOMPARE(save->confirmation->OldNumberLabel->text(), QStringLiteral("Preset 2 :"));
-            QCOMPARE(save->confirmation->OldNameLabel->text(), QStringLiteral("Default Setting"));
-            save->confirmation->OKButton->click();
+            QCOMPARE(Control<QLabel>(save->confirmation, "OldNumberLabel")->text(),
+                     QStringLiteral("Preset 2 :"));
+            QCOMPARE(Control<QLabel>(save->confirmation, "OldNameLabel")->text(),
+                     QStringLiteral("Default Setting"));
+            Control<QPushButton>(save->confirmation, "OKButton")->click();
         });
-        save->OKButton->click();
+        Control<QPushButton>(save, "OKButton")->click();
         QVERIFY(!save->isVisible());
-        QCOMPARE(m_editor->cboTitle->itemText(1), QStringLiteral("2: Night"));
-        QCOMPARE(m_editor->cboTitle->currentIndex(), 1);
+        QCOMPARE(Control<QComboBox>(m_editor, "cboTitle")->itemText(1), QStringLiteral("2: Night"));
+        QCOMPARE(Control<QComboBox>(m_editor, "cboTitle")->currentIndex(), 1);
         QCOMPARE(stored("Settings1/Title"), QStringLiteral("Night"));
         QCOMPARE(stored("Settings1/Interval"), QStringLiteral("1"));
         QCOMPARE(stored("Settings0/Title"), QStringLiteral("Default Setting"));
@@ -153,16 +162,16 @@ private slots:
             QTimer::singleShot(0, save, [&] {
                 if (QueueRunInProgress() && save->isVisible()) {
                     openedInsideRun = true;
-                    save->CancelButton->click();
+                    Control<QPushButton>(save, "CancelButton")->click();
                 }
             });
-            m_editor->cmdSave->click();
+            Control<QPushButton>(m_editor, "cmdSave")->click();
         });
         PostRequest(28);
         RegisterRequest(28, nullptr);
         QVERIFY(!openedInsideRun);
         QTRY_VERIFY(save->isVisible());
-        save->CancelButton->click();
+        Control<QPushButton>(save, "CancelButton")->click();
         QVERIFY(m_editor->isVisible());
     }
 
@@ -174,7 +183,7 @@ private slots:
         QCOMPARE(answerer.seen.size(), 1);
         QCOMPARE(answerer.seen[0].title, QStringLiteral("Cancel parameter changes..."));
         QVERIFY(m_editor->isVisible());
-        m_editor->cmdCancel->click();
+        Control<QPushButton>(m_editor, "cmdCancel")->click();
         QVERIFY(!m_editor->isVisible());
         QVERIFY(stored("Settings/Index").isEmpty()); // nothing was kept
     }
