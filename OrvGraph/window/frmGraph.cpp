@@ -154,8 +154,6 @@ void frmGraph::buildMenus() {
     itmViewData = addItem(mnuFile, QStringLiteral("itmViewData"), QStringLiteral("&View Data"));
     itmViewHeader =
         addItem(mnuFile, QStringLiteral("itmViewHeader"), QStringLiteral("View &Header"));
-    itmViewIndicators = addItem(mnuFile, QStringLiteral("itmViewIndicators"),
-                                QStringLiteral("Noise &Indicators..."));
     itmPrintGraph =
         addItem(mnuFile, QStringLiteral("itmPrintGraph"), QStringLiteral("&Print Graph..."));
     mnuFile->addSeparator()->setObjectName(QStringLiteral("itmBlank"));
@@ -175,6 +173,11 @@ void frmGraph::buildMenus() {
     itmZoomAll = addItem(mnuZoom, QStringLiteral("itmZoomAll"), QStringLiteral("Zoom &All"));
     itmZoomPreviousWindow = addItem(mnuZoom, QStringLiteral("itmZoomPreviousWindow"),
                                     QStringLiteral("Previous &Window"));
+
+    mnuView = menuBar()->addMenu(QStringLiteral("&View"));
+    mnuView->setObjectName(QStringLiteral("mnuView"));
+    itmViewIndicators = addItem(mnuView, QStringLiteral("itmViewIndicators"),
+                                QStringLiteral("Noise &Indicators..."));
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -338,6 +341,7 @@ void frmGraph::AdjustXObjects() {
 void frmGraph::enableMenus(bool enabled) {
     mnuGraph->menuAction()->setEnabled(enabled);
     mnuZoom->menuAction()->setEnabled(enabled);
+    mnuView->menuAction()->setEnabled(enabled);
     itmCloseFile->setEnabled(enabled);
     itmViewHeader->setEnabled(enabled);
     itmViewIndicators->setEnabled(enabled);

@@ -165,6 +165,7 @@ private:
     QMenu* mnuFile = nullptr;
     QMenu* mnuGraph = nullptr;
     QMenu* mnuZoom = nullptr;
+    QMenu* mnuView = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* itmReadFile = nullptr;
     QAction* itmCloseFile = nullptr;

@@ -1,4 +1,4 @@
-// The noise indicators window on a real viewer: opened from the File menu on
+// The noise indicators window on a real viewer: opened from the View menu on
 // the range shown, following zoom, paging and Previous Window while open, its
 // text on the clipboard, the origin checked again for each file opened, and
 // nothing to show without a file.
@@ -238,7 +238,7 @@ void IndicatorsWindowTest::nothingWithoutAFile() {
 }
 
 void IndicatorsWindowTest::reachedByKeysAndClosedByEscape() {
-    auto* menu = m_form->findChild<QMenu*>(QStringLiteral("mnuFile"));
+    auto* menu = m_form->findChild<QMenu*>(QStringLiteral("mnuView"));
     auto* item = m_form->findChild<QAction*>(QStringLiteral("itmViewIndicators"));
     QCOMPARE(item->text(), QStringLiteral("Noise &Indicators..."));
     QVERIFY(menu->actions().contains(item));
