@@ -55,6 +55,9 @@ def widget_headers():
             folder = os.path.join(base, module)
             if os.path.isdir(folder):
                 names.update(n for n in os.listdir(folder) if not n.endswith(".h"))
+    if not names:
+        # Without the list every widget header would pass unseen.
+        sys.exit("check-layers: Qt's QtWidgets headers not found; install qt6-base-dev")
     return names | {"QtWidgets", "QtPrintSupport"}
 
 
