@@ -5,9 +5,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=build
+sanitize=no
 options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DHUSHMARK_WERROR=ON)
 if [ "${1:-}" = "--sanitize" ]; then
     build=build-asan
+    sanitize=yes
     options=(-DCMAKE_BUILD_TYPE=Debug -DHUSHMARK_WERROR=ON -DHUSHMARK_SANITIZE=ON)
     # Leaks fail a test; the suppressions name only system libraries.
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
@@ -18,4 +20,8 @@ fi
 tools/deps.sh
 cmake -S . -B "$build" -G Ninja "${options[@]}" >/dev/null
 cmake --build "$build" -j2
-ctest --test-dir "$build" -j2 --output-on-failure
+if ! ctest --test-dir "$build" -j2 --output-on-failure; then
+    # A leak report alone gets one more run; any other fault fails here.
+    [ "$sanitize" = yes ] || exit 1
+    python3 tools/rerun-leak-reports.py "$build"
+fi
