@@ -1,37 +1,12 @@
 #include "FieldConversions.h"
 
 #include "DateSerial.h"
+#include "FieldText.h"
 
 #include <charconv>
 #include <cmath>
 
 namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// Reads 1 to maxDigits digits at pos; nothing when there is no digit there.
-std::optional<int> readDigits(QByteArrayView text, qsizetype& pos, int maxDigits) {
-    int value = 0;
-    int digits = 0;
-    while (pos < text.size() && digits < maxDigits && isDigit(text[pos])) {
-        value = value * 10 + (text[pos] - '0');
-        ++pos;
-        ++digits;
-    }
-    if (digits == 0)
-        return std::nullopt;
-    return value;
-}
-
-QByteArrayView trimmed(QByteArrayView text) {
-    while (!text.isEmpty() && (text.front() == ' ' || text.front() == '\t'))
-        text = text.sliced(1);
-    while (!text.isEmpty() && (text.back() == ' ' || text.back() == '\t'))
-        text.chop(1);
-    return text;
-}
 
 // Which half of the day a suffix names: 0 for AM, 12 for PM, nothing otherwise.
 std::optional<int> halfDayOffset(QByteArrayView suffix, const QLocale& locale) {
@@ -50,19 +25,19 @@ std::optional<int> halfDayOffset(QByteArrayView suffix, const QLocale& locale) {
 } // namespace
 
 std::optional<double> parseNumber(QByteArrayView text) {
-    text = trimmed(text);
+    text = Trimmed(text);
     qsizetype pos = 0;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
         ++pos;
     const qsizetype mantissaStart = pos;
     int digits = 0;
-    while (pos < text.size() && isDigit(text[pos])) {
+    while (pos < text.size() && IsDigit(text[pos])) {
         ++pos;
         ++digits;
     }
     if (pos < text.size() && text[pos] == '.') {
         ++pos;
-        while (pos < text.size() && isDigit(text[pos])) {
+        while (pos < text.size() && IsDigit(text[pos])) {
             ++pos;
             ++digits;
         }
@@ -73,9 +48,9 @@ std::optional<double> parseNumber(QByteArrayView text) {
         ++pos;
         if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
             ++pos;
-        if (pos >= text.size() || !isDigit(text[pos]))
+        if (pos >= text.size() || !IsDigit(text[pos]))
             return std::nullopt;
-        while (pos < text.size() && isDigit(text[pos]))
+        while (pos < text.size() && IsDigit(text[pos]))
             ++pos;
     }
     if (pos != text.size())
@@ -104,14 +79,14 @@ std::optional<double> parseTypedNumber(const QString& text, const QLocale& local
 }
 
 std::optional<double> parseTimeOfDay(QByteArrayView text, const QLocale& locale) {
-    text = trimmed(text);
+    text = Trimmed(text);
     qsizetype pos = 0;
-    const auto hour = readDigits(text, pos, 2);
+    const auto hour = ReadDigits(text, pos, 1, 2);
     if (!hour || pos >= text.size() || text[pos] != ':')
         return std::nullopt;
     ++pos;
     const qsizetype minuteStart = pos;
-    const auto minute = readDigits(text, pos, 2);
+    const auto minute = ReadDigits(text, pos, 1, 2);
     if (!minute || pos - minuteStart != 2)
         return std::nullopt;
     int second = 0;
@@ -119,14 +94,14 @@ std::optional<double> parseTimeOfDay(QByteArrayView text, const QLocale& locale)
     if (pos < text.size() && text[pos] == ':') {
         ++pos;
         const qsizetype secondStart = pos;
-        const auto value = readDigits(text, pos, 2);
+        const auto value = ReadDigits(text, pos, 1, 2);
         if (!value || pos - secondStart != 2)
             return std::nullopt;
         second = *value;
         if (pos < text.size() && text[pos] == '.') {
             ++pos;
             const qsizetype fractionStart = pos;
-            const auto fraction = readDigits(text, pos, 3);
+            const auto fraction = ReadDigits(text, pos, 1, 3);
             if (!fraction)
                 return std::nullopt;
             millisecond = *fraction;

@@ -1,6 +1,7 @@
 #include "ShortDateParser.h"
 
 #include "DateSerial.h"
+#include "FieldText.h"
 
 #include <cstdlib>
 
@@ -9,31 +10,6 @@ namespace {
 // The years the logger's clock can hold.
 constexpr int kFirstLoggerYear = 1996;
 constexpr int kLastLoggerYear = 2250;
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-QByteArrayView trimmed(QByteArrayView text) {
-    while (!text.isEmpty() && (text.front() == ' ' || text.front() == '\t'))
-        text = text.sliced(1);
-    while (!text.isEmpty() && (text.back() == ' ' || text.back() == '\t'))
-        text.chop(1);
-    return text;
-}
-
-std::optional<int> readNumber(QByteArrayView text, qsizetype& pos, int minDigits, int maxDigits) {
-    int value = 0;
-    int digits = 0;
-    while (pos < text.size() && digits < maxDigits && isDigit(text[pos])) {
-        value = value * 10 + (text[pos] - '0');
-        ++pos;
-        ++digits;
-    }
-    if (digits < minDigits)
-        return std::nullopt;
-    return value;
-}
 
 } // namespace
 
@@ -120,7 +96,7 @@ void ShortDateParser::compile(const QString& format) {
 }
 
 std::optional<double> ShortDateParser::parse(QByteArrayView text) {
-    text = trimmed(text);
+    text = Trimmed(text);
     if (m_haveLast && text == QByteArrayView(m_lastText))
         return m_lastResult;
     m_lastText = text.toByteArray();
@@ -135,7 +111,7 @@ std::optional<double> ShortDateParser::parse(QByteArrayView text) {
 std::optional<double> ShortDateParser::parseACenturyLater(QByteArrayView text) const {
     if (!m_twoDigitYear)
         return std::nullopt;
-    text = trimmed(text);
+    text = Trimmed(text);
     const QDate now = read(text, m_referenceYear);
     const QDate later = read(text, m_referenceYear + 100);
     if (!now.isValid() || !later.isValid() || later.year() <= now.year())
@@ -171,7 +147,7 @@ QDate ShortDateParser::decode(QByteArrayView text, int referenceYear) const {
             pos += token.literal.size();
             break;
         case Kind::Day: {
-            const auto value = readNumber(text, pos, 1, 2);
+            const auto value = ReadDigits(text, pos, 1, 2);
             if (!value)
                 return {};
             day = *value;
@@ -179,7 +155,7 @@ QDate ShortDateParser::decode(QByteArrayView text, int referenceYear) const {
             break;
         }
         case Kind::Month: {
-            const auto value = readNumber(text, pos, 1, 2);
+            const auto value = ReadDigits(text, pos, 1, 2);
             if (!value)
                 return {};
             month = *value;
@@ -201,7 +177,7 @@ QDate ShortDateParser::decode(QByteArrayView text, int referenceYear) const {
         case Kind::Year: {
             // Two-digit patterns also take a full year, four-digit ones only that.
             const qsizetype start = pos;
-            const auto value = readNumber(text, pos, token.width, 4);
+            const auto value = ReadDigits(text, pos, token.width, 4);
             if (!value || (pos - start != 2 && pos - start != 4))
                 return {};
             year = pos - start == 2 ? expandTwoDigitYear(*value, referenceYear) : *value;
@@ -227,11 +203,11 @@ QDate ShortDateParser::decodeIso(QByteArrayView text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-')
         return {};
     qsizetype pos = 0;
-    const auto year = readNumber(text, pos, 4, 4);
+    const auto year = ReadDigits(text, pos, 4, 4);
     pos = 5;
-    const auto month = readNumber(text, pos, 2, 2);
+    const auto month = ReadDigits(text, pos, 2, 2);
     pos = 8;
-    const auto day = readNumber(text, pos, 2, 2);
+    const auto day = ReadDigits(text, pos, 2, 2);
     if (!year || !month || !day)
         return {};
     return QDate(*year, *month, *day);
