@@ -11,7 +11,6 @@
 class FillPanel;
 class LevelMeter;
 class QAction;
-class QActionGroup;
 class QFrame;
 class QLabel;
 class QMenu;

@@ -49,6 +49,10 @@ QString levelText(std::optional<double> level) {
                  : QStringLiteral("-");
 }
 
+QString referenceText(std::optional<double> level) {
+    return level ? levelText(level) : QStringLiteral("NOT TAKEN");
+}
+
 QString reportText(const IndicatorsReport& report) {
     const NoiseIndicators& figures = report.indicators;
     QString text;
@@ -78,13 +82,11 @@ QString reportText(const IndicatorsReport& report) {
                                   levelText(day.den)));
     }
     const CalibrationCheck& calibration = figures.calibration;
-    text +=
-        line(QStringLiteral("Calibration"),
-             QStringLiteral("pre %1, post %2, drift %3%4")
-                 .arg(calibration.pre ? levelText(calibration.pre) : QStringLiteral("NOT TAKEN"),
-                      calibration.post ? levelText(calibration.post) : QStringLiteral("NOT TAKEN"),
-                      levelText(calibration.drift),
-                      calibration.flagged ? QStringLiteral("  FLAGGED") : QString()));
+    text += line(QStringLiteral("Calibration"),
+                 QStringLiteral("pre %1, post %2, drift %3%4")
+                     .arg(referenceText(calibration.pre), referenceText(calibration.post),
+                          levelText(calibration.drift),
+                          calibration.flagged ? QStringLiteral("  FLAGGED") : QString()));
     QString origin = originText(report.origin.state);
     if (report.origin.state != OriginCheck::State::None)
         origin += QStringLiteral(" (logger %1, buffer %2, downloaded %3)")

@@ -27,6 +27,8 @@ IndicatorsReport makeReport(const QString& path, const GraphData& data, SerialRa
 double roundedLevel(double level);
 // "67.4 dB", or "-" when the value cannot be computed.
 QString levelText(std::optional<double> level);
+// A calibration reference as levelText gives it, or "NOT TAKEN".
+QString referenceText(std::optional<double> level);
 
 // A period's hours as "07:00-19:00".
 QString hoursText(const HourRange& period);

@@ -57,6 +57,11 @@ const DataSet* setNamed(const GraphData& data, QStringView name) {
     return nullptr;
 }
 
+// A statistical file has an Lmax column; a short-term Leq file has Leq alone.
+bool isStatistical(const GraphData& data) {
+    return setNamed(data, u"Lmax") != nullptr;
+}
+
 bool isPercentileHeading(const QString& name) {
     static const QRegularExpression heading(QStringLiteral("^L\\d+$"));
     return heading.match(name).hasMatch();
@@ -94,7 +99,6 @@ struct ColumnSummary {
 // registers and no record's value mispredicts the next.
 ColumnSummary summarise(const std::vector<float>& values,
                         const std::vector<std::uint8_t>& inRange) {
-    ColumnSummary summary;
     float highest = -std::numeric_limits<float>::infinity();
     float lowest = std::numeric_limits<float>::infinity();
     qsizetype count = 0;
@@ -110,12 +114,7 @@ ColumnSummary summarise(const std::vector<float>& values,
         highest = std::max(highest, used ? value : highest);
         lowest = std::min(lowest, used ? value : lowest);
     }
-    summary.count = count;
-    summary.raised = raised;
-    summary.sum = sum;
-    summary.highest = highest;
-    summary.lowest = lowest;
-    return summary;
+    return {count, raised, sum, highest, lowest};
 }
 
 // The three periods' sums for one calendar day.
@@ -209,9 +208,9 @@ QString headerValue(const GraphData& data, const QString& name) {
 }
 
 std::optional<double> recordSeconds(const GraphData& data) {
-    const bool statistical = setNamed(data, u"Lmax") != nullptr;
-    const QString text = headerValue(data, statistical ? QStringLiteral("Statistical Interval")
-                                                       : QStringLiteral("Short Term Leq Length"));
+    const QString text =
+        headerValue(data, isStatistical(data) ? QStringLiteral("Statistical Interval")
+                                              : QStringLiteral("Short Term Leq Length"));
     static const QRegularExpression length(QStringLiteral("^(\\d+)\\s*(second|minute)s?$"),
                                            QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = length.match(text);
@@ -293,7 +292,7 @@ NoiseIndicators computeIndicators(const GraphData& data, SerialRange range,
         result.coverage = std::min(1.0, double(secondsWithData) / double(to - from));
     result.days = dayIndicators(days, periods, length, options);
 
-    const bool statistical = setNamed(data, u"Lmax") != nullptr;
+    const bool statistical = isStatistical(data);
     if (const DataSet* highest = statistical ? setNamed(data, u"Lmax") : leq) {
         const ColumnSummary summary = summarise(highest->values, inRange);
         if (summary.count > 0)

@@ -20,10 +20,6 @@ namespace {
 
 using Pairs = QList<std::pair<QString, QString>>;
 
-QString referenceText(std::optional<double> level) {
-    return level ? levelText(level) : QStringLiteral("NOT TAKEN");
-}
-
 QString checkText(const CalibrationCheck& calibration, double limit) {
     const QString drift = QStringLiteral("%1 dB").arg(limit);
     if (!calibration.flagged)

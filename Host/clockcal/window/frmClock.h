@@ -7,7 +7,6 @@
 #include <QTimer>
 
 class MaskedEdit;
-class QLabel;
 class QPushButton;
 class SpinButton;
 class ControlPanel;

@@ -7,10 +7,8 @@
 
 class MaskedEdit;
 class ParameterSaveForm;
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
